@@ -1,0 +1,20 @@
+# The two commands of the README, plus the benchmark and formatting.
+.PHONY: deps test run bench format clean
+
+deps:
+	@scripts/install-deps.sh
+
+test: deps
+	@scripts/run-tests.sh
+
+run: deps
+	@scripts/run-torvex.sh
+
+bench: deps
+	@scripts/run-bench.sh
+
+format:
+	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+clean:
+	rm -rf build

@@ -1,0 +1,41 @@
+#include "meter/meter_link.h"
+
+#include "meter/bridge_library.h"
+#include "meter/receive_parser.h"
+#include "meter/spin_wait.h"
+
+MeterLink meterLink;
+
+void SendNibble(int32_t nibble) {
+  int32_t index = meterLink.deviceIndex.load(std::memory_order_relaxed);
+  if (index == NO_DEVICE) return;
+  uint8_t byte = WireByte(nibble);
+  uint32_t length = 1;
+  Bridge().eppWriteData(static_cast<uint32_t>(index), &byte, &length);
+  WaitMicroseconds(NIBBLE_PAUSE_MICROSECONDS);
+}
+
+void SendMeterFrame(const MeterFrame& frame) {
+  for (uint8_t nibble : frame) SendNibble(nibble);
+}
+
+void LinkDevice(int32_t index) {
+  meterLink.deviceIndex.store(index, std::memory_order_relaxed);
+  uint32_t bridgeIndex = static_cast<uint32_t>(index);
+  Bridge().openDevice(bridgeIndex);
+  Bridge().setIntRoutine(bridgeIndex, ReceiveParser);
+  Bridge().setExclusive(bridgeIndex, 1);
+}
+
+void UnlinkDevice() {
+  int32_t index = meterLink.deviceIndex.load(std::memory_order_relaxed);
+  if (index == NO_DEVICE) return;
+  Bridge().setExclusive(static_cast<uint32_t>(index), 0);
+  Bridge().closeDevice(static_cast<uint32_t>(index));
+}
+
+bool IsLinkedDevicePresent() {
+  int32_t index = meterLink.deviceIndex.load(std::memory_order_relaxed);
+  uint32_t status = 0;
+  return Bridge().getStatus(static_cast<uint32_t>(index), &status) != 0;
+}

@@ -1,0 +1,38 @@
+#pragma once
+// The link to the one meter Torvex drives: which bridge it is on, the temperature it last
+// reported, sending nibbles and frames to it, and taking a bridge up and releasing it.
+#include <atomic>
+#include <cstdint>
+
+#include "meter/meter_frame.h"
+
+constexpr int32_t NO_DEVICE = -1;
+constexpr int32_t BRIDGE_INDEX_COUNT = 16;
+constexpr int64_t NIBBLE_PAUSE_MICROSECONDS = 100;
+
+// Shared between threads without locks: each field is a single aligned 32-bit word written by one
+// thread and read by another.
+struct MeterLink {
+  std::atomic<int32_t> deviceIndex{NO_DEVICE};  // written on the UI thread only
+  std::atomic<int32_t> temperatureReading{0};   // written by the receive parser only
+};
+static_assert(std::atomic<int32_t>::is_always_lock_free, "plain aligned 32-bit words expected");
+
+extern MeterLink meterLink;
+
+// Sends one nibble to the linked meter and pauses 100 us; does nothing, and takes no time, while
+// no meter is linked. The device index is read afresh for every nibble, so a frame cut by an
+// unlink or relink loses its rest or sends it to the new meter.
+void SendNibble(int32_t nibble);
+
+void SendMeterFrame(const MeterFrame& frame);
+
+// Takes up the bridge: it becomes the device index, is opened, gets the receive parser as its
+// interrupt routine and is claimed for exclusive use. Library results are not tested.
+void LinkDevice(int32_t index);
+
+// Releases the linked bridge, if any. The device index is left to the caller.
+void UnlinkDevice();
+
+// Whether the linked bridge still answers a status read (a zero result means it was unplugged).
+bool IsLinkedDevicePresent();

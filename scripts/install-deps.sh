@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Installs what building and testing Torvex needs, with apt, when it is missing.
+# Idempotent: says nothing and returns at once when everything is present.
+set -euo pipefail
+
+have_pkg() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
+
+PACKAGES=(cmake make g++ googletest libgtest-dev libbenchmark-dev
+          g++-mingw-w64-i686-posix binutils-mingw-w64-i686
+          wine wine32:i386 xvfb xauth x11-utils imagemagick python3)
+
+missing=()
+for p in "${PACKAGES[@]}"; do have_pkg "$p" || missing+=("$p"); done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+SUDO=""
+[ "$(id -u)" -ne 0 ] && SUDO="sudo"
+echo "install-deps: installing ${missing[*]}" >&2
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+    $SUDO dpkg --add-architecture i386
+fi
+export DEBIAN_FRONTEND=noninteractive
+$SUDO apt-get update -qq
+$SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null

@@ -1,0 +1,101 @@
+#include "meter/meter_link.h"
+
+#include <gtest/gtest.h>
+
+#include "meter/bridge_library.h"
+#include "support/fake_bridge.h"
+
+namespace {
+
+class MeterLinkTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    FakeBridge::Install();
+    meterLink.deviceIndex = NO_DEVICE;
+  }
+  void TearDown() override {
+    meterLink.deviceIndex = NO_DEVICE;
+    InstallBridgeLibrary(AbsentBridgeLibrary());
+  }
+  FakeBridge& fake = FakeBridge::Instance();
+};
+
+TEST_F(MeterLinkTest, NothingIsWrittenWhileNoMeterIsLinked) {
+  SendMeterFrame(BuildValueFrame(73));
+  EXPECT_TRUE(fake.calls.empty());
+}
+
+TEST_F(MeterLinkTest, FrameGoesOutNibbleByNibbleInOrder) {
+  meterLink.deviceIndex = 4;
+  MeterFrame frame = BuildFanThresholdsFrame(10, 80, 2);
+  SendMeterFrame(frame);
+  ASSERT_EQ(fake.writtenBytes.size(), 36u);
+  for (int i = 0; i < 36; ++i) EXPECT_EQ(fake.writtenBytes[i], WireByte(frame[i])) << i;
+  for (uint32_t index : fake.writtenIndices) EXPECT_EQ(index, 4u);
+}
+
+TEST_F(MeterLinkTest, DeviceIndexIsReadAfreshForEveryNibble) {
+  meterLink.deviceIndex = 2;
+  fake.afterWrite = [](size_t count) {
+    if (count == 10) meterLink.deviceIndex = 7;   // relinked mid-frame
+    if (count == 20) meterLink.deviceIndex = NO_DEVICE;  // unlinked mid-frame
+  };
+  SendMeterFrame(BuildValueFrame(1));
+  ASSERT_EQ(fake.writtenIndices.size(), 20u);
+  for (int i = 0; i < 10; ++i) EXPECT_EQ(fake.writtenIndices[i], 2u);
+  for (int i = 10; i < 20; ++i) EXPECT_EQ(fake.writtenIndices[i], 7u);
+}
+
+TEST_F(MeterLinkTest, LinkOpensRegistersTheParserAndClaimsTheBridge) {
+  LinkDevice(3);
+  EXPECT_EQ(meterLink.deviceIndex.load(), 3);
+  ASSERT_EQ(fake.calls.size(), 3u);
+  EXPECT_EQ(fake.calls[0].function, "CH341OpenDevice");
+  EXPECT_EQ(fake.calls[1].function, "CH341SetIntRoutine");
+  EXPECT_EQ(fake.calls[2].function, "CH341SetExclusive");
+  EXPECT_EQ(fake.calls[2].argument, 1u);
+  for (const FakeBridgeCall& call : fake.calls) EXPECT_EQ(call.index, 3u);
+  EXPECT_NE(fake.routine, nullptr);
+}
+
+TEST_F(MeterLinkTest, UnlinkReleasesAndLeavesTheIndexToTheCaller) {
+  meterLink.deviceIndex = 5;
+  UnlinkDevice();
+  ASSERT_EQ(fake.calls.size(), 2u);
+  EXPECT_EQ(fake.calls[0].function, "CH341SetExclusive");
+  EXPECT_EQ(fake.calls[0].argument, 0u);
+  EXPECT_EQ(fake.calls[1].function, "CH341CloseDevice");
+  EXPECT_EQ(meterLink.deviceIndex.load(), 5);
+}
+
+TEST_F(MeterLinkTest, UnlinkWithNoMeterMakesNoCall) {
+  UnlinkDevice();
+  EXPECT_TRUE(fake.calls.empty());
+}
+
+TEST_F(MeterLinkTest, PresenceFollowsTheStatusReadResult) {
+  meterLink.deviceIndex = 1;
+  fake.devices[1].statusReads = true;
+  EXPECT_TRUE(IsLinkedDevicePresent());
+  fake.devices[1].statusReads = false;
+  EXPECT_FALSE(IsLinkedDevicePresent());
+}
+
+TEST(BridgeLibrary, AbsentLibraryFindsNoMeter) {
+  const BridgeLibrary& absent = AbsentBridgeLibrary();
+  EXPECT_TRUE(IsInvalidBridgeHandle(absent.openDevice(0)));
+  uint32_t status = 0x1234;
+  EXPECT_EQ(absent.getStatus(0, &status), 0);
+  EXPECT_EQ(status, 0x1234u);
+}
+
+TEST(BridgeLibrary, IncompleteTableCountsAsAbsent) {
+  FakeBridge::Install();
+  BridgeLibrary partial = Bridge();
+  partial.closeDevice = nullptr;
+  InstallBridgeLibrary(partial);
+  EXPECT_TRUE(IsInvalidBridgeHandle(Bridge().openDevice(0)));
+  InstallBridgeLibrary(AbsentBridgeLibrary());
+}
+
+}  // namespace
