@@ -1,0 +1,41 @@
+#pragma once
+// Reads the virtual meter's log back as records, and waits for what a test expects to find there.
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "support/meter_log_record.h"
+
+using MeterLogRecords = std::vector<MeterLogRecord>;
+
+class MeterLog {
+ public:
+  explicit MeterLog(std::string path) : path_(std::move(path)) {}
+
+  const std::string& Path() const { return path_; }
+
+  // Every complete line written so far; a line still being written is left for the next read.
+  MeterLogRecords Read() const;
+
+  // Waits until `done` holds for the records written so far; false on time-out.
+  bool WaitFor(const std::function<bool(const MeterLogRecords&)>& done,
+               int timeoutMs = DEFAULT_TIMEOUT_MS) const;
+
+  // Waits until `count` records match; returns every match found by then.
+  MeterLogRecords WaitForCount(const std::function<bool(const MeterLogRecord&)>& match,
+                               size_t count, int timeoutMs = DEFAULT_TIMEOUT_MS) const;
+
+  // The first record that matches, waiting for it.
+  std::optional<MeterLogRecord> WaitForRecord(
+      const std::function<bool(const MeterLogRecord&)>& match,
+      int timeoutMs = DEFAULT_TIMEOUT_MS) const;
+
+  static constexpr int DEFAULT_TIMEOUT_MS = 3000;
+
+ private:
+  std::string path_;
+};
+
+MeterLogRecords Select(const MeterLogRecords& records,
+                       const std::function<bool(const MeterLogRecord&)>& match);

@@ -1,0 +1,100 @@
+#include "windows/support/virtual_meter_scenario.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+
+#include "windows/support/condition_wait.h"
+
+namespace {
+
+constexpr char SCENARIO_VARIABLE[] = "TORVEX_VMETER";
+constexpr char LIBRARY_NAME[] = "CH341DLL.DLL";
+constexpr char RUNS_FOLDER[] = "vmeter-runs";
+constexpr char LOG_NAME[] = "meter.log";
+constexpr int RELEASE_TIMEOUT_MS = 1000;
+
+std::string MakeFreshFolder() {
+  static int made = 0;
+  char current[MAX_PATH];
+  DWORD length = GetCurrentDirectoryA(sizeof current, current);
+  std::string runs = std::string(current, length) + "\\" + RUNS_FOLDER;
+  CreateDirectoryA(runs.c_str(), nullptr);
+  char name[64];
+  std::snprintf(name, sizeof name, "\\%lu-%d-%llu", GetCurrentProcessId(), ++made,
+                static_cast<unsigned long long>(GetTickCount64()));
+  std::string folder = runs + name;
+  CreateDirectoryA(folder.c_str(), nullptr);
+  return folder;
+}
+
+size_t CountScenarioLoads(const MeterLogRecords& records) {
+  return Select(records, [](const MeterLogRecord& r) { return !r.scenario.empty(); }).size();
+}
+
+}  // namespace
+
+VirtualMeterScenario::VirtualMeterScenario()
+    : folder_(MakeFreshFolder()),
+      iniPath_(folder_ + "\\vmeter.ini"),
+      log_(folder_ + "\\" + LOG_NAME) {}
+
+VirtualMeterScenario::~VirtualMeterScenario() {
+  if (::testing::Test::HasFailure()) {
+    std::fprintf(stderr, "virtual meter scenario and log kept in %s\n", folder_.c_str());
+    return;
+  }
+  // Without its file the library drops every bridge and closes the log; only then can the log,
+  // and with it the folder, go.
+  DeleteFileA(iniPath_.c_str());
+  WaitForCondition(
+      [&] {
+        DeleteFileA(log_.Path().c_str());
+        return RemoveDirectoryA(folder_.c_str()) != 0;
+      },
+      RELEASE_TIMEOUT_MS);
+}
+
+std::string VirtualMeterScenario::Text() const {
+  std::string text;
+  char line[128];
+  // The revision makes every version differ, so the library always takes a rewrite up.
+  std::snprintf(line, sizeof line, "; revision %d\n[meter]\nlog=%s\npacket_ms=%d\ninject=%s\n",
+                revision_, LOG_NAME, packetMs, inject.c_str());
+  text += line;
+  for (int index = 0; index < BRIDGE_COUNT; ++index) {
+    const VirtualBridgeSetup& bridge = bridges[index];
+    std::snprintf(line, sizeof line,
+                  "[bridge.%d]\npresent=%d\nstatus=0x%04X\nopen=%d\ntemperature=%d\n", index,
+                  bridge.present ? 1 : 0, static_cast<unsigned>(bridge.status),
+                  bridge.opens ? 1 : 0, bridge.temperature);
+    text += line;
+  }
+  return text;
+}
+
+bool VirtualMeterScenario::WriteFile() const {
+  // Written aside and moved over the old one: the library never reads half a file.
+  std::string staging = iniPath_ + ".new";
+  {
+    std::ofstream file(staging, std::ios::binary | std::ios::trunc);
+    file << Text();
+    if (!file) return false;
+  }
+  return MoveFileExA(staging.c_str(), iniPath_.c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
+}
+
+bool VirtualMeterScenario::Apply(int timeoutMs) {
+  ++revision_;
+  size_t loadsBefore = CountScenarioLoads(log_.Read());
+  if (!WriteFile()) return false;
+  if (!SetEnvironmentVariableA(SCENARIO_VARIABLE, iniPath_.c_str())) return false;
+  // Not loaded yet: the library reads the scenario before it answers its first call.
+  if (!GetModuleHandleA(LIBRARY_NAME)) return true;
+  return log_.WaitFor(
+      [&](const MeterLogRecords& records) { return CountScenarioLoads(records) > loadsBefore; },
+      timeoutMs);
+}

@@ -1,0 +1,130 @@
+#include "virtual-meter/library_service_win32.h"
+
+#include <vector>
+
+#include "virtual-meter/device_change_win32.h"
+#include "virtual-meter/scenario.h"
+#include "virtual-meter/scenario_source_win32.h"
+
+namespace vmeter {
+
+namespace {
+
+// The file is re-read this often: a change takes effect well within 200 ms.
+constexpr int64_t SCENARIO_CHECK_MS = 100;
+
+using InterruptRoutine = VOID(CALLBACK*)(ULONG);
+
+int64_t ReadCounter() {
+  LARGE_INTEGER counter{};
+  QueryPerformanceCounter(&counter);
+  return counter.QuadPart;
+}
+
+}  // namespace
+
+LibraryService& LibraryService::Instance() {
+  static LibraryService& service = *new LibraryService();
+  return service;
+}
+
+LibraryService::LibraryService() : bridges_([this] { return NowMs(); }) {
+  LARGE_INTEGER frequency{};
+  QueryPerformanceFrequency(&frequency);
+  if (frequency.QuadPart > 0) counterFrequency_ = frequency.QuadPart;
+  startCounter_ = ReadCounter();
+  wake_ = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+}
+
+int64_t LibraryService::NowMs() const {
+  return (ReadCounter() - startCounter_) * 1000 / counterFrequency_;
+}
+
+void LibraryService::Start(HMODULE module) {
+  module_ = module;
+  // The thread runs code of this module until the process ends, so FreeLibrary must not unmap it.
+  HMODULE pinned = nullptr;
+  GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_PIN,
+                     reinterpret_cast<LPCSTR>(module), &pinned);
+  // Created here but held by the loader lock until DllMain returns; nothing waits for it here.
+  HANDLE thread = CreateThread(nullptr, 0, ThreadMain, this, 0, nullptr);
+  if (thread) CloseHandle(thread);
+}
+
+DWORD WINAPI LibraryService::ThreadMain(void* service) {
+  static_cast<LibraryService*>(service)->Run();
+  return 0;
+}
+
+void LibraryService::EnsureLoaded() {
+  // The first call may come before the thread has run: it must already see the scenario.
+  std::call_once(loaded_, [this] { CheckScenario(); });
+}
+
+void LibraryService::Run() {
+  EnsureLoaded();
+  int64_t nextCheckMs = NowMs() + SCENARIO_CHECK_MS;
+  for (;;) {
+    if (NowMs() >= nextCheckMs) {
+      CheckScenario();
+      nextCheckMs = NowMs() + SCENARIO_CHECK_MS;
+    }
+    DeliverPackets();
+    WaitForSingleObject(wake_, MillisecondsToNextWork(nextCheckMs));
+  }
+}
+
+DWORD LibraryService::MillisecondsToNextWork(int64_t nextCheckMs) {
+  int64_t next = nextCheckMs;
+  {
+    std::lock_guard<std::mutex> lock(stateLock_);
+    int64_t due = bridges_.NextDeliveryMs();
+    if (due >= 0 && due < next) next = due;
+  }
+  int64_t wait = next - NowMs();
+  return wait > 0 ? static_cast<DWORD>(wait) : 0;
+}
+
+void LibraryService::CheckScenario() {
+  std::string path = FindScenarioPath(module_);
+  std::string text;
+  ReadScenarioFile(path, text);  // a missing file is a scenario with no bridge
+  if (scenarioRead_ && path == scenarioPath_ && text == scenarioText_) return;
+  scenarioRead_ = true;
+  scenarioPath_ = path;
+  scenarioText_ = text;
+  Scenario scenario = ParseScenario(text);
+  bool plugChanged = false;
+  {
+    std::lock_guard<std::mutex> lock(stateLock_);
+    log_.Use(ResolveScenarioPath(path, scenario.meter.logPath));
+    plugChanged = bridges_.ApplyScenario(scenario, path);
+    log_.Append(bridges_.TakeLogLines());
+  }
+  if (plugChanged) AnnounceDeviceChange();
+}
+
+void LibraryService::DeliverPackets() {
+  std::lock_guard<std::recursive_mutex> delivering(deliveryLock_);
+  std::vector<PacketDelivery> deliveries;
+  {
+    std::lock_guard<std::mutex> lock(stateLock_);
+    deliveries = bridges_.TakeDueDeliveries();
+    log_.Append(bridges_.TakeLogLines());
+  }
+  for (const PacketDelivery& delivery : deliveries) {
+    InterruptRoutine routine = reinterpret_cast<InterruptRoutine>(delivery.routine);
+    for (uint8_t nibble : delivery.nibbles) routine(nibble);
+  }
+}
+
+void LibraryService::CloseDevice(uint32_t index) {
+  std::lock_guard<std::recursive_mutex> delivering(deliveryLock_);
+  Perform([index](VirtualBridges& bridges) {
+    bridges.CloseDevice(index);
+    return 0;
+  });
+  Wake();
+}
+
+}  // namespace vmeter
