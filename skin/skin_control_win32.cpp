@@ -1,0 +1,81 @@
+#include "skin/skin_control.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "skin/control_interaction.h"
+
+namespace {
+
+constexpr COLORREF DISABLED_TEXT_COLOR = 0xC0C0C0;
+
+HBITMAP LoadBitmapFile(const char* fileName) {
+  return static_cast<HBITMAP>(
+      LoadImageA(nullptr, fileName, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_DEFAULTSIZE));
+}
+
+}  // namespace
+
+bool SkinControl::Setup(int32_t newX, int32_t newY, int32_t newWidth, int32_t newHeight,
+                        const char* fileName, ControlKind newKind) {
+  x = newX;
+  y = newY;
+  width = newWidth;
+  height = newHeight;
+  charWidth = newWidth;
+  if (newKind == ControlKind::TEXT) {
+    std::snprintf(text, sizeof text, "%s", fileName);
+  } else {
+    bitmap = LoadBitmapFile(fileName);
+  }
+  state = ControlState::NORMAL;
+  previousState = ControlState::UNSET;
+  kind = newKind;
+  return newKind == ControlKind::TEXT || bitmap != nullptr;
+}
+
+RECT SkinControl::ControlRect() const {
+  SkinRect rect = ComputeControlRect(*this, strnlen(text, sizeof text));
+  return RECT{rect.left, rect.top, rect.right, rect.bottom};
+}
+
+void SkinControl::Draw(HDC dc) {
+  if (kind == ControlKind::TEXT) {
+    DrawTextContent(dc);
+  } else if (visible) {
+    DrawFrame(dc);
+  }
+}
+
+void SkinControl::DrawFrame(HDC dc) {
+  // A strip that did not load leaves the control's place showing the background.
+  if (bitmap == nullptr) return;
+  HDC strip = CreateCompatibleDC(dc);
+  HGDIOBJ previous = SelectObject(strip, bitmap);
+  BitBlt(dc, x, y, width, height, strip, FrameSourceX(ChooseFrame(*this), width), 0,
+         enabled ? SRCCOPY : NOTSRCCOPY);
+  SelectObject(strip, previous);
+  DeleteDC(strip);
+}
+
+void SkinControl::DrawTextContent(HDC dc) {
+  HFONT font =
+      CreateFontA(height, charWidth, 0, 0, 0, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_STRING_PRECIS,
+                  CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, VARIABLE_PITCH, "Arial");
+  HGDIOBJ previous = SelectObject(dc, font);
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, enabled ? textColor : DISABLED_TEXT_COLOR);
+  RECT rect = ControlRect();
+  DrawTextExA(dc, text, -1, &rect, 0, nullptr);
+  SelectObject(dc, previous);
+  DeleteObject(font);
+}
+
+void SkinControl::ReleaseBitmap() {
+  if (bitmap != nullptr) DeleteObject(bitmap);
+  bitmap = nullptr;
+}
+
+void SkinControl::UpdateState(ControlState newState) {
+  UpdateControlState(*this, newState);
+}

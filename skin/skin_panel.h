@@ -1,0 +1,40 @@
+#pragma once
+// The SkinPanel: reads the skin once, sizes the window to its main background, holds up to 256
+// SkinControls and paints the whole window from bitmaps. Win32 files only.
+#include <windows.h>
+
+#include <cstdint>
+#include <memory>
+
+#include "skin/skin_control.h"
+
+class SkinPanel {
+ public:
+  // Reads the skin from `directory` (given with a trailing backslash), section `section`; sizes
+  // `owner` to Background1, registers with `poll` and starts the 20 ms SkinPollTimer with it.
+  SkinPanel* Load(HWND owner, const char* directory, const char* section, TIMERPROC poll);
+  void Paint(HDC dc);
+  // Releases the tooltip window, the poll timer, the controls and both backgrounds.
+  void Destroy();
+  int32_t AddControl(int32_t x, int32_t y, int32_t width, int32_t height, const char* fileName,
+                     const char* extra, ControlKind kind);
+
+  int32_t loadError = 0;
+  char skinDirectory[256] = {};
+  int32_t focusedControl = -1;
+  HWND tooltipWindow = nullptr;
+  int32_t width = 0;
+  int32_t height = 0;
+  HWND ownerWindow = nullptr;
+  std::unique_ptr<SkinControl> controls[SKIN_MAX_CONTROLS];
+  HBITMAP background1 = nullptr;
+  HBITMAP background2 = nullptr;
+  int32_t controlCount = 0;
+  char section[256] = {};
+  RECT regions[4] = {};
+  int32_t selectedRegion = -1;
+  int32_t dragEnabled = 0;
+
+ private:
+  void TakeWindowSize();
+};

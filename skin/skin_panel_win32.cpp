@@ -1,0 +1,222 @@
+#include "skin/skin_panel.h"
+
+#include <commctrl.h>
+
+#include <cstddef>
+#include <cstdio>
+#include <cstring>
+#include <new>
+#include <string>
+
+#include "skin/skin_file.h"
+#include "skin/skin_poll.h"
+
+namespace {
+
+// LR_COPYFROMRESOURCE: the flag the background copy is made with; a bitmap copy ignores it.
+constexpr UINT BACKGROUND_COPY_FLAGS = 0x4000;
+
+// The 44-byte form of TOOLINFOA: up to the text pointer, then the application value (0).
+constexpr UINT TOOLINFO_SIZE = offsetof(TTTOOLINFOA, lParam) + sizeof(LPARAM);
+static_assert(TOOLINFO_SIZE == 44, "tooltips are added with the 44-byte TOOLINFOA");
+
+constexpr size_t PROFILE_BUFFER_SIZE = 4096;
+
+HBITMAP LoadBitmapFile(const char* fileName) {
+  return static_cast<HBITMAP>(
+      LoadImageA(nullptr, fileName, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_DEFAULTSIZE));
+}
+
+// Values come back whole (up to the large buffer); the skin reader cuts each to its own field.
+SkinProfileReader ProfileFileReader(const char* path) {
+  std::string file = path;
+  return [file](const char* section, const char* key) {
+    char value[PROFILE_BUFFER_SIZE];
+    DWORD length = GetPrivateProfileStringA(section, key, "", value, sizeof value, file.c_str());
+    return std::string(value, length);
+  };
+}
+
+HWND CreateTooltipWindow(HWND owner) {
+  HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongA(owner, GWL_HINSTANCE));
+  return CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT,
+                         CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, nullptr);
+}
+
+void AddTooltip(HWND tooltipWindow, HWND owner, SkinControl& control) {
+  TTTOOLINFOA info{};
+  info.cbSize = TOOLINFO_SIZE;
+  info.uFlags = TTF_SUBCLASS | TTF_CENTERTIP;
+  info.hwnd = owner;
+  info.uId = static_cast<UINT_PTR>(control.index);
+  info.rect = control.ControlRect();
+  info.hinst = nullptr;
+  info.lpszText = control.tooltip;
+  SendMessageA(tooltipWindow, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&info));
+}
+
+void CopyRegion(HDC canvas, HDC source, const RECT& region) {
+  if (IsRectEmpty(&region)) return;
+  BitBlt(canvas, region.left, region.top, region.right - region.left, region.bottom - region.top,
+         source, region.left, region.top, SRCCOPY);
+}
+
+// A fresh copy of Background1 to compose on; without one, a black canvas of the window's size
+// still takes the controls.
+HBITMAP MakeCanvasBitmap(HBITMAP background, int32_t width, int32_t height) {
+  if (background != nullptr) {
+    HANDLE copy = CopyImage(background, IMAGE_BITMAP, width, height, BACKGROUND_COPY_FLAGS);
+    if (copy != nullptr) return static_cast<HBITMAP>(copy);
+  }
+  HDC screen = GetDC(nullptr);
+  HBITMAP blank = CreateCompatibleBitmap(screen, width, height);
+  HDC dc = CreateCompatibleDC(screen);
+  ReleaseDC(nullptr, screen);
+  HGDIOBJ previous = SelectObject(dc, blank);
+  PatBlt(dc, 0, 0, width, height, BLACKNESS);
+  SelectObject(dc, previous);
+  DeleteDC(dc);
+  return blank;
+}
+
+// One pixel outside the control on every side.
+void DrawFocus(HDC canvas, RECT around) {
+  InflateRect(&around, 1, 1);
+  DrawFocusRect(canvas, &around);
+}
+
+}  // namespace
+
+SkinPanel* SkinPanel::Load(HWND owner, const char* directory, const char* sectionName,
+                           TIMERPROC poll) {
+  std::snprintf(skinDirectory, sizeof skinDirectory, "%s", directory);
+  char skinFile[SKIN_NAME_SIZE];
+  FormSkinFilePath(skinDirectory, skinFile, sizeof skinFile);
+  std::snprintf(section, sizeof section, "%s", sectionName);
+
+  focusedControl = -1;
+  controlCount = 0;
+  ownerWindow = owner;
+  width = 0;
+  height = 0;
+  dragEnabled = 0;
+  loadError = 0;
+  selectedRegion = -1;
+  for (RECT& region : regions) region = RECT{};
+  for (std::unique_ptr<SkinControl>& slot : controls) slot.reset();
+  background1 = nullptr;
+  background2 = nullptr;
+
+  InitCommonControls();
+
+  SkinProfileReader reader = ProfileFileReader(skinFile);
+  char fileName[SKIN_NAME_SIZE];
+  ReadBackgroundFileName(reader, section, "Background1", skinDirectory, fileName, sizeof fileName);
+  background1 = LoadBitmapFile(fileName);
+  if (background1 == nullptr) loadError = 1;
+  ReadBackgroundFileName(reader, section, "Background2", skinDirectory, fileName, sizeof fileName);
+  background2 = LoadBitmapFile(fileName);
+  if (background2 == nullptr) loadError = 1;
+
+  TakeWindowSize();
+
+  SkinRect fileRegions[SKIN_REGION_COUNT];
+  ReadSkinRegions(reader, section, fileRegions);
+  for (int32_t i = 0; i < REGIONS_IN_FILE; ++i) {
+    regions[i] =
+        RECT{fileRegions[i].left, fileRegions[i].top, fileRegions[i].right, fileRegions[i].bottom};
+  }
+
+  tooltipWindow = CreateTooltipWindow(owner);
+
+  for (const ControlEntry& entry : ReadControlEntries(reader, section)) {
+    AddControl(entry.x, entry.y, entry.width, entry.height, entry.fileName, entry.extra,
+               entry.kind);
+  }
+
+  for (int32_t i = 0; i < controlCount; ++i) {
+    if (controls[i] && controls[i]->kind != ControlKind::TEXT) {
+      AddTooltip(tooltipWindow, ownerWindow, *controls[i]);
+    }
+  }
+
+  RegisterSkinPoll(poll, controls, this);
+  SetTimer(ownerWindow, SKIN_POLL_TIMER_ID, SKIN_POLL_PERIOD_MS, poll);
+  return this;
+}
+
+void SkinPanel::TakeWindowSize() {
+  BITMAP size{};
+  if (background1 != nullptr && GetObjectA(background1, sizeof size, &size) != 0) {
+    SetWindowPos(ownerWindow, nullptr, 0, 0, size.bmWidth, size.bmHeight,
+                 SWP_NOMOVE | SWP_NOREDRAW);
+    width = size.bmWidth;
+    height = size.bmHeight;
+    return;
+  }
+  // No main background: the window keeps the size it was created with, and so does the canvas.
+  RECT client{};
+  GetClientRect(ownerWindow, &client);
+  width = client.right - client.left;
+  height = client.bottom - client.top;
+}
+
+int32_t SkinPanel::AddControl(int32_t x, int32_t y, int32_t controlWidth, int32_t controlHeight,
+                              const char* fileName, const char* extra, ControlKind kind) {
+  if (controlCount >= SKIN_MAX_CONTROLS) return 0;
+  char joined[SKIN_NAME_SIZE];
+  JoinSkinFileName(skinDirectory, fileName, joined, sizeof joined);
+  std::unique_ptr<SkinControl> control(new (std::nothrow) SkinControl());
+  if (!control) return 1;
+  if (!control->Setup(x, y, controlWidth, controlHeight, joined, kind)) loadError = 1;
+  control->index = controlCount;
+  if (kind == ControlKind::TEXT) {
+    control->textColor = ParseTextColor(extra);
+  } else {
+    CopyCut(extra, TOOLTIP_LIMIT, control->tooltip, sizeof control->tooltip);
+  }
+  control->kind = kind;
+  controls[controlCount] = std::move(control);
+  ++controlCount;
+  return 1;
+}
+
+void SkinPanel::Paint(HDC dc) {
+  HDC canvas = CreateCompatibleDC(nullptr);
+  HDC source = CreateCompatibleDC(nullptr);
+  HBITMAP copy = MakeCanvasBitmap(background1, width, height);
+  HGDIOBJ previousCanvas = SelectObject(canvas, copy);
+  HGDIOBJ previousSource = background2 ? SelectObject(source, background2) : nullptr;
+
+  if (selectedRegion >= 0 && selectedRegion < SKIN_REGION_COUNT && background2 != nullptr) {
+    CopyRegion(canvas, source, regions[selectedRegion]);
+  }
+  bool foreground = GetForegroundWindow() == ownerWindow;
+  for (int32_t i = 0; i < controlCount; ++i) {
+    if (!controls[i]) continue;
+    controls[i]->Draw(canvas);
+    if (foreground && i == focusedControl) DrawFocus(canvas, controls[i]->ControlRect());
+  }
+  BitBlt(dc, 0, 0, width, height, canvas, 0, 0, SRCCOPY);
+
+  SelectObject(canvas, previousCanvas);
+  if (previousSource != nullptr) SelectObject(source, previousSource);
+  DeleteObject(copy);
+  DeleteDC(canvas);
+  DeleteDC(source);
+}
+
+void SkinPanel::Destroy() {
+  if (tooltipWindow != nullptr) DestroyWindow(tooltipWindow);
+  tooltipWindow = nullptr;
+  KillTimer(ownerWindow, SKIN_POLL_TIMER_ID);
+  for (std::unique_ptr<SkinControl>& slot : controls) {
+    if (!slot) continue;
+    slot->ReleaseBitmap();
+    slot.reset();
+  }
+  if (background1 != nullptr) DeleteObject(background1);
+  if (background2 != nullptr) DeleteObject(background2);
+  background1 = nullptr;
+  background2 = nullptr;
+}
