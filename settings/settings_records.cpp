@@ -1,0 +1,3 @@
+#include "settings/settings_records.h"
+
+Settings settings;

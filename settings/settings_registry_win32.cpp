@@ -1,0 +1,90 @@
+#include <windows.h>
+
+#include <cstddef>
+#include <vector>
+
+#include "app/application.h"
+#include "settings/settings_records.h"
+#include "settings/settings_registry.h"
+#include "settings/stored_values.h"
+
+namespace {
+
+constexpr const char* SETTINGS_KEY = "Software\\Velquin\\Torvex";
+constexpr const char* DISPLAY_ITEM_VALUE = "Display Item";
+constexpr const char* SYSTEM_CONTROL_VALUE = "System Control";
+constexpr const char* WINDOW_POSITION_VALUE = "Window Postion";
+
+static_assert(sizeof(RECT) == sizeof(RecordRect) &&
+              offsetof(RECT, top) == offsetof(RecordRect, top));
+static_assert(sizeof(SYSTEMTIME) == sizeof(RecordTime) &&
+              offsetof(SYSTEMTIME, wHour) == offsetof(RecordTime, wHour) &&
+              offsetof(SYSTEMTIME, wMinute) == offsetof(RecordTime, wMinute));
+
+// Reads a value whole into `buffer`, sized by a query first, so a value longer than its record
+// never lands in the record itself. A value that changes between the query and the read counts
+// as present with nothing read.
+StoredValue QueryStoredValue(HKEY key, const char* name, std::vector<uint8_t>& buffer) {
+  DWORD size = 0;
+  if (RegQueryValueExA(key, name, nullptr, nullptr, nullptr, &size) != ERROR_SUCCESS) return {};
+  StoredValue value;
+  value.present = true;
+  if (size == 0) return value;
+  buffer.assign(size, 0);
+  DWORD length = size;
+  if (RegQueryValueExA(key, name, nullptr, nullptr, buffer.data(), &length) != ERROR_SUCCESS) {
+    return value;
+  }
+  value.bytes = buffer.data();
+  value.length = length < size ? length : size;
+  return value;
+}
+
+void MoveToStoredPosition(HWND window, const RecordRect& stored) {
+  RECT current;
+  if (!GetWindowRect(window, &current)) return;
+  RecordRect moved;
+  if (!RectMovedTo(RecordRect{current.left, current.top, current.right, current.bottom},
+                   stored.left, stored.top, moved)) {
+    return;
+  }
+  // A position saved on a monitor that has since gone would leave the window out of reach; it
+  // then stays where it was created. One that only overlaps a screen edge is kept as saved.
+  RECT target = {moved.left, moved.top, moved.right, moved.bottom};
+  if (!MonitorFromRect(&target, MONITOR_DEFAULTTONULL)) return;
+  SetWindowPos(window, nullptr, stored.left, stored.top, 0, 0, SWP_NOSIZE);
+}
+
+void WriteBinaryValue(HKEY key, const char* name, const void* bytes, DWORD size) {
+  RegSetValueExA(key, name, 0, REG_BINARY, static_cast<const BYTE*>(bytes), size);
+}
+
+}  // namespace
+
+void LoadSettings() {
+  HKEY key;
+  if (RegCreateKeyA(HKEY_CURRENT_USER, SETTINGS_KEY, &key) != ERROR_SUCCESS) return;
+  std::vector<uint8_t> buffer;
+  ApplyStoredDisplayItem(settings.displayItem, QueryStoredValue(key, DISPLAY_ITEM_VALUE, buffer));
+  ApplyStoredSystemControl(settings.systemControl,
+                           QueryStoredValue(key, SYSTEM_CONTROL_VALUE, buffer));
+  RecordRect stored;
+  if (ReadStoredWindowRect(QueryStoredValue(key, WINDOW_POSITION_VALUE, buffer), stored)) {
+    MoveToStoredPosition(application.mainWindow, stored);
+  }
+  RegCloseKey(key);
+}
+
+void SaveSettings() {
+  HKEY key;
+  if (RegCreateKeyA(HKEY_CURRENT_USER, SETTINGS_KEY, &key) != ERROR_SUCCESS) return;
+  WriteBinaryValue(key, DISPLAY_ITEM_VALUE, &settings.displayItem, sizeof settings.displayItem);
+  WriteBinaryValue(key, SYSTEM_CONTROL_VALUE, &settings.systemControl,
+                   sizeof settings.systemControl);
+  HWND window = application.mainWindow;
+  RECT rect;
+  if (IsWindowVisible(window) && GetWindowRect(window, &rect)) {
+    WriteBinaryValue(key, WINDOW_POSITION_VALUE, &rect, sizeof rect);
+  }
+  RegCloseKey(key);
+}

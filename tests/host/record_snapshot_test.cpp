@@ -1,0 +1,81 @@
+#include "settings/record_snapshot.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstring>
+#include <vector>
+
+#include "settings/settings_records.h"
+
+namespace {
+
+template <typename Record>
+std::vector<uint8_t> BytesOf(const Record& record) {
+  std::vector<uint8_t> bytes(sizeof record);
+  std::memcpy(bytes.data(), &record, sizeof record);
+  return bytes;
+}
+
+template <typename Record>
+void FillPattern(Record& record, uint8_t seed) {
+  uint8_t* bytes = reinterpret_cast<uint8_t*>(&record);
+  for (size_t i = 0; i < sizeof record; ++i) bytes[i] = static_cast<uint8_t>(seed + i * 13);
+}
+
+// The record sits in the middle of other memory so a restore that overruns it shows.
+struct GuardedDisplayItem {
+  uint32_t before = 0xA5A5A5A5;
+  DisplayItemRecord record;
+  uint32_t after = 0x5A5A5A5A;
+};
+
+TEST(RecordSnapshot, CancelRestoresEveryByteOtherResultsKeepTheEdits) {
+  struct Case {
+    const char* name;
+    intptr_t result;
+    bool restored;
+  } cases[] = {{"Cancel", 0, true}, {"OK", 1, false}, {"dialog not created", -1, false}};
+  for (const Case& c : cases) {
+    GuardedDisplayItem guarded;
+    FillPattern(guarded.record, 3);
+    const std::vector<uint8_t> before = BytesOf(guarded.record);
+    std::vector<uint8_t> edited;
+
+    intptr_t result = RunWithRecordSnapshot(guarded.record, [&] {
+      // The dialog edits the record itself; the padding and reserved bytes are touched here only
+      // to prove the restore is whole.
+      guarded.record.itemType = 2;
+      guarded.record.driveLetter = 'D';
+      guarded.record.padding[1] = 0;
+      guarded.record.hddUsed = 0;
+      guarded.record.reserved[255] ^= 0xFF;
+      edited = BytesOf(guarded.record);
+      return c.result;
+    });
+
+    EXPECT_EQ(result, c.result) << c.name;
+    EXPECT_NE(edited, before) << c.name;
+    EXPECT_EQ(BytesOf(guarded.record), c.restored ? before : edited) << c.name;
+    EXPECT_EQ(guarded.before, 0xA5A5A5A5u) << c.name;
+    EXPECT_EQ(guarded.after, 0x5A5A5A5Au) << c.name;
+  }
+}
+
+TEST(RecordSnapshot, CancelRestoresTheSystemControlRecordTimesIncluded) {
+  SystemControlRecord record;
+  FillPattern(record, 41);
+  const std::vector<uint8_t> before = BytesOf(record);
+
+  RunWithRecordSnapshot(record, [&] {
+    record.backlightMode = 2;
+    record.backlightFrom.wHour = 22;
+    record.backlightTo.wMinute = 0;
+    record.fanRatio = 65;
+    return 0;
+  });
+
+  EXPECT_EQ(BytesOf(record), before);
+}
+
+}  // namespace

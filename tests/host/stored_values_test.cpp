@@ -1,0 +1,138 @@
+#include "settings/stored_values.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstring>
+#include <vector>
+
+namespace {
+
+constexpr uint8_t BEFORE = 0xEE;  // what the record held before the value was applied
+constexpr uint8_t GUARD = 0xA5;   // the memory right after the record
+
+std::vector<uint8_t> Pattern(size_t length) {
+  std::vector<uint8_t> bytes(length);
+  for (size_t i = 0; i < length; ++i) bytes[i] = static_cast<uint8_t>(i * 7 + 1);
+  return bytes;
+}
+
+template <typename Record>
+std::vector<uint8_t> BytesOf(const Record& record) {
+  std::vector<uint8_t> bytes(sizeof record);
+  std::memcpy(bytes.data(), &record, sizeof record);
+  return bytes;
+}
+
+template <typename Record>
+struct Guarded {
+  Record record;
+  uint8_t guard[32];
+};
+
+struct LengthCase {
+  const char* name;
+  bool present;
+  size_t length;
+};
+
+// Applies a stored value of each length to a record that held BEFORE everywhere and checks it
+// byte for byte: a missing value gives the defaults, a present one replaces only its own length
+// (at most the record's size) and nothing after the record changes.
+template <typename Record, typename Apply>
+void CheckLengths(Apply apply, const Record& defaults, const std::vector<LengthCase>& cases) {
+  for (const LengthCase& c : cases) {
+    Guarded<Record> target;
+    std::memset(&target.record, BEFORE, sizeof target.record);
+    std::memset(target.guard, GUARD, sizeof target.guard);
+    // Exactly the stored length, so reading past the value trips the address sanitizer.
+    std::vector<uint8_t> value = Pattern(c.length);
+    apply(target.record, StoredValue{c.present, value.data(), value.size()});
+
+    std::vector<uint8_t> expected = BytesOf(defaults);
+    if (c.present) {
+      for (size_t i = 0; i < expected.size(); ++i) expected[i] = i < c.length ? value[i] : BEFORE;
+    }
+    EXPECT_EQ(BytesOf(target.record), expected) << c.name;
+    for (uint8_t byte : target.guard) ASSERT_EQ(byte, GUARD) << c.name;
+  }
+}
+
+TEST(StoredValues, DisplayItemDefaultsShowTheTemperatureAndNothingElse) {
+  std::vector<uint8_t> expected(292, 0);
+  expected[0] = 5;
+  EXPECT_EQ(BytesOf(DefaultDisplayItemRecord()), expected);
+}
+
+TEST(StoredValues, SystemControlDefaultsByteForByte) {
+  std::vector<uint8_t> expected(56, 0);
+  expected[4] = 1;    // backlight always on
+  expected[8] = 1;    // manual fan
+  expected[36] = 23;  // backlightTo 23:59:59
+  expected[38] = 59;
+  expected[40] = 59;
+  expected[44] = 10;   // low threshold
+  expected[48] = 80;   // high threshold
+  expected[52] = 100;  // fan ratio
+  EXPECT_EQ(BytesOf(DefaultSystemControlRecord()), expected);
+}
+
+TEST(StoredValues, DisplayItemOfEveryLength) {
+  CheckLengths<DisplayItemRecord>(ApplyStoredDisplayItem, DefaultDisplayItemRecord(),
+                                  {{"missing", false, 0},
+                                   {"empty: nothing read, no default", true, 0},
+                                   {"one byte", true, 1},
+                                   {"200 bytes", true, 200},
+                                   {"whole", true, 292},
+                                   {"300 bytes: the first 292 taken", true, 300}});
+}
+
+TEST(StoredValues, SystemControlOfEveryLength) {
+  CheckLengths<SystemControlRecord>(ApplyStoredSystemControl, DefaultSystemControlRecord(),
+                                    {{"missing", false, 0},
+                                     {"empty: nothing read, no default", true, 0},
+                                     {"up to the thresholds", true, 44},
+                                     {"whole", true, 56},
+                                     {"60 bytes: the first 56 taken", true, 60}});
+}
+
+TEST(StoredValues, WindowRect) {
+  const int32_t stored[] = {-10, 20, 652, 250, 777};
+  struct Case {
+    const char* name;
+    bool present;
+    size_t length;
+    bool taken;
+    RecordRect rect;
+  } cases[] = {
+      {"missing", false, 16, false, {1, 2, 3, 4}},
+      {"empty", true, 0, false, {1, 2, 3, 4}},
+      {"left only", true, 4, false, {1, 2, 3, 4}},
+      {"top cut short", true, 7, false, {1, 2, 3, 4}},
+      {"left and top", true, 8, true, {-10, 20, 0, 0}},
+      {"whole", true, 16, true, {-10, 20, 652, 250}},
+      {"20 bytes: the first 16 taken", true, 20, true, {-10, 20, 652, 250}},
+  };
+  for (const Case& c : cases) {
+    std::vector<uint8_t> value(c.length);
+    if (c.length > 0) std::memcpy(value.data(), stored, c.length);
+    RecordRect rect{1, 2, 3, 4};
+    EXPECT_EQ(ReadStoredWindowRect(StoredValue{c.present, value.data(), value.size()}, rect),
+              c.taken)
+        << c.name;
+    EXPECT_EQ(BytesOf(rect), BytesOf(c.rect)) << c.name;
+  }
+}
+
+TEST(StoredValues, RectMovedKeepsItsSize) {
+  RecordRect moved{};
+  ASSERT_TRUE(RectMovedTo(RecordRect{133, 135, 795, 365}, -10, 20, moved));
+  EXPECT_EQ(BytesOf(moved), BytesOf(RecordRect{-10, 20, 652, 250}));
+
+  EXPECT_FALSE(RectMovedTo(RecordRect{0, 0, 662, 230}, INT32_MAX, 0, moved));
+  EXPECT_FALSE(RectMovedTo(RecordRect{0, 0, 662, 230}, 0, INT32_MAX - 100, moved));
+  EXPECT_TRUE(RectMovedTo(RecordRect{0, 0, 662, 230}, INT32_MIN, INT32_MIN, moved));
+  EXPECT_EQ(moved.right, INT32_MIN + 662);
+}
+
+}  // namespace

@@ -1,0 +1,269 @@
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <vector>
+
+#include "app/application.h"
+#include "settings/settings_records.h"
+#include "settings/settings_registry.h"
+#include "settings/stored_values.h"
+
+namespace {
+
+constexpr char SETTINGS_KEY[] = "Software\\Velquin\\Torvex";
+constexpr char DISPLAY_ITEM[] = "Display Item";
+constexpr char SYSTEM_CONTROL[] = "System Control";
+constexpr char WINDOW_POSITION[] = "Window Postion";
+constexpr char TEST_WINDOW_CLASS[] = "TorvexSettingsTest";
+
+// Where the main window of these tests is created, and its size.
+constexpr RECT CREATED = {133, 135, 133 + 662, 135 + 230};
+
+template <typename Record>
+std::vector<uint8_t> BytesOf(const Record& record) {
+  std::vector<uint8_t> bytes(sizeof record);
+  std::memcpy(bytes.data(), &record, sizeof record);
+  return bytes;
+}
+
+std::vector<uint8_t> Pattern(size_t length, uint8_t seed) {
+  std::vector<uint8_t> bytes(length);
+  for (size_t i = 0; i < length; ++i) bytes[i] = static_cast<uint8_t>(seed + i * 7);
+  return bytes;
+}
+
+std::vector<uint8_t> RectBytes(std::vector<int32_t> coordinates) {
+  std::vector<uint8_t> bytes(coordinates.size() * sizeof(int32_t));
+  std::memcpy(bytes.data(), coordinates.data(), bytes.size());
+  return bytes;
+}
+
+template <typename Record>
+void FillRecord(Record& record, const std::vector<uint8_t>& bytes) {
+  ASSERT_EQ(bytes.size(), sizeof record);
+  std::memcpy(&record, bytes.data(), sizeof record);
+}
+
+void StoreValue(const char* name, const std::vector<uint8_t>& bytes) {
+  HKEY key;
+  ASSERT_EQ(RegCreateKeyA(HKEY_CURRENT_USER, SETTINGS_KEY, &key), ERROR_SUCCESS);
+  EXPECT_EQ(
+      RegSetValueExA(key, name, 0, REG_BINARY, bytes.data(), static_cast<DWORD>(bytes.size())),
+      ERROR_SUCCESS);
+  RegCloseKey(key);
+}
+
+struct FetchedValue {
+  bool found = false;
+  DWORD type = REG_NONE;
+  std::vector<uint8_t> bytes;
+};
+
+FetchedValue FetchValue(const char* name) {
+  FetchedValue value;
+  HKEY key;
+  if (RegOpenKeyExA(HKEY_CURRENT_USER, SETTINGS_KEY, 0, KEY_READ, &key) != ERROR_SUCCESS) {
+    return value;
+  }
+  DWORD size = 0;
+  if (RegQueryValueExA(key, name, nullptr, &value.type, nullptr, &size) == ERROR_SUCCESS) {
+    value.bytes.resize(size);
+    value.found = RegQueryValueExA(key, name, nullptr, &value.type, value.bytes.data(), &size) ==
+                  ERROR_SUCCESS;
+  }
+  RegCloseKey(key);
+  return value;
+}
+
+bool SettingsKeyExists() {
+  HKEY key;
+  if (RegOpenKeyExA(HKEY_CURRENT_USER, SETTINGS_KEY, 0, KEY_READ, &key) != ERROR_SUCCESS) {
+    return false;
+  }
+  RegCloseKey(key);
+  return true;
+}
+
+std::vector<int32_t> Coordinates(const RECT& rect) {
+  return {rect.left, rect.top, rect.right, rect.bottom};
+}
+
+// Each test starts with no settings key, zero records and a main window of its own, visible at
+// the place start-up would create it, and leaves none of them behind.
+class SettingsRegistry : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    RegDeleteKeyA(HKEY_CURRENT_USER, SETTINGS_KEY);
+    ASSERT_FALSE(SettingsKeyExists());
+    settings = Settings{};
+    RegisterTestWindowClass();
+    window = CreateWindowExA(0, TEST_WINDOW_CLASS, "Velquin Torvex Ver 1.0", WS_POPUP | WS_VISIBLE,
+                             CREATED.left, CREATED.top, CREATED.right - CREATED.left,
+                             CREATED.bottom - CREATED.top, nullptr, nullptr,
+                             GetModuleHandleA(nullptr), nullptr);
+    ASSERT_NE(window, nullptr);
+    application.mainWindow = window;
+    ASSERT_EQ(Coordinates(WindowRect()), Coordinates(CREATED));
+  }
+
+  void TearDown() override {
+    application.mainWindow = nullptr;
+    if (window) DestroyWindow(window);
+    settings = Settings{};
+    RegDeleteKeyA(HKEY_CURRENT_USER, SETTINGS_KEY);
+  }
+
+  RECT WindowRect() const {
+    RECT rect = {};
+    GetWindowRect(window, &rect);
+    return rect;
+  }
+
+  HWND window = nullptr;
+
+ private:
+  static void RegisterTestWindowClass() {
+    static bool registered = false;
+    if (registered) return;
+    WNDCLASSA windowClass = {};
+    windowClass.lpfnWndProc = DefWindowProcA;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.lpszClassName = TEST_WINDOW_CLASS;
+    registered = RegisterClassA(&windowClass) != 0;
+  }
+};
+
+TEST_F(SettingsRegistry, FirstRunCreatesTheKeyAndAppliesTheDefaults) {
+  LoadSettings();
+
+  EXPECT_TRUE(SettingsKeyExists());
+  EXPECT_FALSE(FetchValue(DISPLAY_ITEM).found) << "loading writes nothing";
+  EXPECT_EQ(BytesOf(settings.displayItem), BytesOf(DefaultDisplayItemRecord()));
+  EXPECT_EQ(BytesOf(settings.systemControl), BytesOf(DefaultSystemControlRecord()));
+  EXPECT_EQ(Coordinates(WindowRect()), Coordinates(CREATED));
+}
+
+TEST_F(SettingsRegistry, EachMissingValueGetsItsOwnDefaults) {
+  const std::vector<uint8_t> displayItem = Pattern(292, 3);
+  StoreValue(DISPLAY_ITEM, displayItem);
+
+  LoadSettings();
+
+  EXPECT_EQ(BytesOf(settings.displayItem), displayItem);
+  EXPECT_EQ(BytesOf(settings.systemControl), BytesOf(DefaultSystemControlRecord()));
+}
+
+TEST_F(SettingsRegistry, ShortDisplayItemReplacesOnlyItsOwnLength) {
+  std::vector<uint8_t> expected = Pattern(200, 9);
+  StoreValue(DISPLAY_ITEM, expected);
+
+  LoadSettings();
+
+  expected.resize(292, 0);
+  EXPECT_EQ(BytesOf(settings.displayItem), expected);
+}
+
+TEST_F(SettingsRegistry, LongValuesGiveTheirFirstBytesAndNothingBeyond) {
+  const std::vector<uint8_t> longDisplayItem = Pattern(300, 17);
+  const std::vector<uint8_t> systemControl = Pattern(56, 101);
+  FillRecord(settings.systemControl, systemControl);  // the record right after the display item
+  StoreValue(DISPLAY_ITEM, longDisplayItem);
+  StoreValue(SYSTEM_CONTROL, {});  // present but empty: the neighbour is not read over
+  StoreValue(WINDOW_POSITION, RectBytes({-10, 20, 652, 250, 0x77777777}));
+
+  LoadSettings();
+
+  EXPECT_EQ(BytesOf(settings.displayItem),
+            std::vector<uint8_t>(longDisplayItem.begin(), longDisplayItem.begin() + 292));
+  EXPECT_EQ(BytesOf(settings.systemControl), systemControl);
+  EXPECT_EQ(Coordinates(WindowRect()), std::vector<int32_t>({-10, 20, 652, 250}));
+}
+
+TEST_F(SettingsRegistry, EmptyValuesReadNothingAndGetNoDefaults) {
+  StoreValue(DISPLAY_ITEM, {});
+  StoreValue(SYSTEM_CONTROL, {});
+  StoreValue(WINDOW_POSITION, {});
+
+  LoadSettings();
+
+  EXPECT_EQ(BytesOf(settings.displayItem), std::vector<uint8_t>(292, 0));
+  EXPECT_EQ(BytesOf(settings.systemControl), std::vector<uint8_t>(56, 0));
+  EXPECT_EQ(Coordinates(WindowRect()), Coordinates(CREATED));
+}
+
+TEST_F(SettingsRegistry, StoredPositionMovesTheWindowAndKeepsItsSize) {
+  struct Case {
+    const char* name;
+    std::vector<int32_t> stored;
+    std::vector<int32_t> placed;
+  } cases[] = {
+      {"over the left edge", {-10, 20, 652, 250}, {-10, 20, 652, 250}},
+      {"size stored differs", {300, 400, 310, 410}, {300, 400, 962, 630}},
+      {"left and top only", {40, 50}, {40, 50, 702, 280}},
+      {"on no monitor", {5000, 5000, 5662, 5230}, Coordinates(CREATED)},
+      {"far beyond the coordinates", {INT32_MAX, 0, 0, 0}, Coordinates(CREATED)},
+      {"too short for a top", {40}, Coordinates(CREATED)},
+  };
+  for (const Case& c : cases) {
+    SetWindowPos(window, nullptr, CREATED.left, CREATED.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    StoreValue(WINDOW_POSITION, RectBytes(c.stored));
+
+    LoadSettings();
+
+    EXPECT_EQ(Coordinates(WindowRect()), c.placed) << c.name;
+  }
+}
+
+TEST_F(SettingsRegistry, SavedSettingsLoadByteForByte) {
+  const std::vector<uint8_t> displayItem = Pattern(292, 29);  // padding and reserved included
+  const std::vector<uint8_t> systemControl = Pattern(56, 61);
+  FillRecord(settings.displayItem, displayItem);
+  FillRecord(settings.systemControl, systemControl);
+  SetWindowPos(window, nullptr, 250, 260, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+
+  SaveSettings();
+  settings = Settings{};
+  SetWindowPos(window, nullptr, CREATED.left, CREATED.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  LoadSettings();
+
+  EXPECT_EQ(BytesOf(settings.displayItem), displayItem);
+  EXPECT_EQ(BytesOf(settings.systemControl), systemControl);
+  EXPECT_EQ(Coordinates(WindowRect()), std::vector<int32_t>({250, 260, 912, 490}));
+}
+
+TEST_F(SettingsRegistry, SaveWritesBinaryValuesOfTheRecordSizes) {
+  SaveSettings();
+
+  struct Case {
+    const char* name;
+    size_t size;
+  } cases[] = {{DISPLAY_ITEM, 292}, {SYSTEM_CONTROL, 56}, {WINDOW_POSITION, 16}};
+  for (const Case& c : cases) {
+    FetchedValue value = FetchValue(c.name);
+    ASSERT_TRUE(value.found) << c.name;
+    EXPECT_EQ(value.type, static_cast<DWORD>(REG_BINARY)) << c.name;
+    EXPECT_EQ(value.bytes.size(), c.size) << c.name;
+  }
+  EXPECT_EQ(FetchValue(WINDOW_POSITION).bytes, RectBytes(Coordinates(CREATED)));
+}
+
+TEST_F(SettingsRegistry, HiddenWindowSavesTheRecordsButNotItsPosition) {
+  const std::vector<uint8_t> oldPosition = RectBytes({1, 2, 3, 4});
+  StoreValue(WINDOW_POSITION, oldPosition);
+  const std::vector<uint8_t> displayItem = Pattern(292, 5);
+  const std::vector<uint8_t> systemControl = Pattern(56, 77);
+  FillRecord(settings.displayItem, displayItem);
+  FillRecord(settings.systemControl, systemControl);
+  ShowWindow(window, SW_HIDE);
+  ASSERT_FALSE(IsWindowVisible(window));
+
+  SaveSettings();
+
+  EXPECT_EQ(FetchValue(DISPLAY_ITEM).bytes, displayItem);
+  EXPECT_EQ(FetchValue(SYSTEM_CONTROL).bytes, systemControl);
+  EXPECT_EQ(FetchValue(WINDOW_POSITION).bytes, oldPosition);
+}
+
+}  // namespace
