@@ -1,0 +1,230 @@
+#include "monitor/cpu_usage_sampling.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <deque>
+#include <vector>
+
+#include "support/perf_block_builder.h"
+
+namespace {
+
+constexpr int64_t PERIOD = 8000000;  // 800 ms in 100 ns units
+constexpr int32_t QUERY_OK = 0;
+
+// A scripted system: a version, a queue of blocks (the last one repeats) and system times.
+struct FakeCpuSystem {
+  OsVersion version{true, PLATFORM_WIN32_NT, 6};
+  std::deque<PerfBlock> blocks;
+  std::deque<SystemTimesSample> times;  // empty: the system has none
+  int versionReads = 0;
+  int queries = 0;
+  int timesReads = 0;
+  bool bufferWasZeroed = true;
+
+  int32_t Query(uint8_t* data, uint32_t* size) {
+    ++queries;
+    if (std::any_of(data, data + *size, [](uint8_t b) { return b != 0; })) bufferWasZeroed = false;
+    std::vector<uint8_t> bytes = blocks.front().bytes;
+    if (blocks.size() > 1) blocks.pop_front();
+    if (bytes.size() > *size) return QUERY_MORE_DATA;
+    std::memcpy(data, bytes.data(), bytes.size());
+    *size = static_cast<uint32_t>(bytes.size());
+    return QUERY_OK;
+  }
+
+  CpuUsagePlatform Platform() {
+    CpuUsagePlatform platform;
+    platform.readOsVersion = [this] {
+      ++versionReads;
+      return version;
+    };
+    platform.queryPerformanceData = [this](uint8_t* data, uint32_t* size) {
+      return Query(data, size);
+    };
+    platform.readSystemTimes = [this](SystemTimesSample* sample) {
+      ++timesReads;
+      if (times.empty()) return false;
+      *sample = times.front();
+      times.pop_front();
+      return true;
+    };
+    return platform;
+  }
+};
+
+PerfBlock ProcessorBlock(int64_t totalIdle, int64_t time) {
+  return PerfBlockBuilder()
+      .PerfTime100nSec(time)
+      .AddObject({238, {6}, {}, {{u"0", {0}}, {u"_Total", {totalIdle}}}})
+      .Build();
+}
+
+PerfBlock SystemBlock(int64_t idle, int64_t time) {
+  return PerfBlockBuilder().PerfTime100nSec(time).AddObject({2, {240}, {idle}, {}}).Build();
+}
+
+PerfBlock EmptyBlock(int64_t time) {
+  return PerfBlockBuilder().PerfTime100nSec(time).Build();
+}
+
+TEST(CpuUsageSampling, OsClassFromTheVersion) {
+  struct Case {
+    OsVersion version;
+    OsClass osClass;
+  } cases[] = {
+      {{true, PLATFORM_WIN32_NT, 4}, OS_NT4},
+      {{true, PLATFORM_WIN32_NT, 5}, OS_NT},
+      {{true, PLATFORM_WIN32_NT, 6}, OS_NT},
+      {{true, PLATFORM_WIN32_NT, 3}, OS_NT},
+      {{true, PLATFORM_WIN32_WINDOWS, 4}, OS_WIN9X},
+      {{true, 0, 3}, OS_OTHER},
+      {{true, 3, 4}, OS_OTHER},
+      {{false, PLATFORM_WIN32_NT, 6}, OS_OTHER},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(ClassifyOs(c.version), c.osClass)
+        << c.version.known << " " << c.version.platformId << " " << c.version.majorVersion;
+}
+
+TEST(CpuUsageSampling, UnsupportedSystemsAnswerMinusOneWithoutAQuery) {
+  for (uint32_t platformId : {PLATFORM_WIN32_WINDOWS, 0u}) {
+    FakeCpuSystem system;
+    system.version = {true, platformId, 4};
+    system.blocks.push_back(ProcessorBlock(0, 0));
+    CpuUsageSampler sampler;
+    CpuUsagePlatform platform = system.Platform();
+    for (int call = 0; call < 3; ++call) EXPECT_EQ(TakeCpuUsageSample(sampler, platform), -1);
+    EXPECT_EQ(system.versionReads, 1);
+    EXPECT_EQ(system.queries, 0);
+    EXPECT_EQ(system.timesReads, 0);
+    EXPECT_TRUE(sampler.perfData.empty());
+  }
+}
+
+TEST(CpuUsageSampling, ProcessorTotalGivesTheFigure) {
+  FakeCpuSystem system;
+  system.blocks = {ProcessorBlock(5000, 1000), ProcessorBlock(5000 + PERIOD / 4, 1000 + PERIOD),
+                   ProcessorBlock(5000 + PERIOD / 4, 1000 + 2 * PERIOD)};
+  system.times = {{1, 2, 3}};
+  CpuUsageSampler sampler;
+  CpuUsagePlatform platform = system.Platform();
+  EXPECT_EQ(TakeCpuUsageSample(sampler, platform), 0);
+  EXPECT_EQ(sampler.perfData.size(), PERF_DATA_INITIAL_BYTES);
+  EXPECT_EQ(TakeCpuUsageSample(sampler, platform), 75);
+  EXPECT_EQ(TakeCpuUsageSample(sampler, platform), 100);
+  EXPECT_EQ(system.versionReads, 1);
+  EXPECT_EQ(system.timesReads, 0);
+  EXPECT_TRUE(system.bufferWasZeroed);
+}
+
+TEST(CpuUsageSampling, Nt4ReadsTheSystemObject) {
+  FakeCpuSystem system;
+  system.version = {true, PLATFORM_WIN32_NT, 4};
+  system.blocks = {SystemBlock(0, 0), SystemBlock(PERIOD / 2, PERIOD)};
+  CpuUsageSampler sampler;
+  CpuUsagePlatform platform = system.Platform();
+  EXPECT_EQ(TakeCpuUsageSample(sampler, platform), 0);
+  EXPECT_EQ(TakeCpuUsageSample(sampler, platform), 50);
+}
+
+// Wine publishes a block with no objects: the idle arithmetic would say 100 on every call.
+TEST(CpuUsageSampling, WithoutTheCounterTheSystemTimesGiveTheFigure) {
+  PerfBlock blocks[] = {
+      EmptyBlock(PERIOD),
+      PerfBlockBuilder().AddObject({238, {6}, {}, {{u"0", {5}}}}).Build(),  // no "_Total"
+      PerfBlockBuilder().AddObject({238, {142}, {}, {{u"_Total", {5}}}}).Build(),
+  };
+  for (const PerfBlock& block : blocks) {
+    FakeCpuSystem system;
+    system.blocks = {block};
+    system.times = {{100, 200, 100}, {125, 250, 150}, {175, 300, 200}};
+    CpuUsageSampler sampler;
+    CpuUsagePlatform platform = system.Platform();
+    EXPECT_EQ(TakeCpuUsageSample(sampler, platform), 0);
+    EXPECT_EQ(TakeCpuUsageSample(sampler, platform), 75);
+    EXPECT_EQ(TakeCpuUsageSample(sampler, platform), 50);
+  }
+}
+
+TEST(CpuUsageSampling, ASourceChangeStartsAfresh) {
+  FakeCpuSystem system;
+  system.blocks = {ProcessorBlock(0, 0),
+                   ProcessorBlock(PERIOD / 4, PERIOD),
+                   EmptyBlock(0),
+                   EmptyBlock(0),
+                   ProcessorBlock(PERIOD, 3 * PERIOD),
+                   ProcessorBlock(PERIOD + PERIOD / 2, 4 * PERIOD)};
+  system.times = {{10, 20, 20}, {20, 40, 40}};
+  CpuUsageSampler sampler;
+  CpuUsagePlatform platform = system.Platform();
+  int32_t figures[6];
+  for (int32_t& figure : figures) figure = TakeCpuUsageSample(sampler, platform);
+  EXPECT_EQ(std::vector<int32_t>(figures, figures + 6),
+            (std::vector<int32_t>{0, 75, 0, 75, 0, 50}));
+}
+
+TEST(CpuUsageSampling, NeitherSourceGivesZeroAndForgetsThePreviousSample) {
+  FakeCpuSystem system;
+  system.blocks = {EmptyBlock(0)};
+  CpuUsageSampler sampler;
+  CpuUsagePlatform platform = system.Platform();
+  EXPECT_EQ(TakeCpuUsageSample(sampler, platform), 0);
+  EXPECT_EQ(TakeCpuUsageSample(sampler, platform), 0);
+  system.times = {{0, 10, 10}, {5, 20, 20}};
+  EXPECT_EQ(TakeCpuUsageSample(sampler, platform), 0);
+  EXPECT_EQ(TakeCpuUsageSample(sampler, platform), 75);
+}
+
+TEST(PerformanceDataQuery, GrowsWhileTheSystemAsksForMore) {
+  std::vector<uint32_t> sizesOffered;
+  std::vector<uint8_t> firstBytesSeen;
+  const uint32_t need = 150000;
+  PerfDataQuery query = [&](uint8_t* data, uint32_t* size) {
+    sizesOffered.push_back(*size);
+    firstBytesSeen.push_back(data[0]);
+    data[0] = 0xAB;  // what a failed query leaves behind
+    if (*size < need) {
+      *size = need;
+      return QUERY_MORE_DATA;
+    }
+    *size = need;
+    return QUERY_OK;
+  };
+  std::vector<uint8_t> buffer;
+  QueryPerformanceData(buffer, query);
+  EXPECT_EQ(sizesOffered, (std::vector<uint32_t>{PERF_DATA_INITIAL_BYTES, need + 1024}));
+  // Zeroed once per call, before the first query; a resize keeps what the failed query left.
+  EXPECT_EQ(firstBytesSeen, (std::vector<uint8_t>{0, 0xAB}));
+  EXPECT_EQ(buffer.size(), need + 1024);
+
+  sizesOffered.clear();
+  firstBytesSeen.clear();
+  QueryPerformanceData(buffer, query);
+  EXPECT_EQ(sizesOffered, (std::vector<uint32_t>{need + 1024}));
+  EXPECT_EQ(firstBytesSeen, (std::vector<uint8_t>{0}));
+}
+
+TEST(PerformanceDataQuery, GrowthWithoutAUsableSizeDoublesAndStops) {
+  EXPECT_EQ(NextPerfDataSize(102400, 200000), 201024u);
+  EXPECT_EQ(NextPerfDataSize(102400, 102400), 204800u);  // the size came back unchanged
+  EXPECT_EQ(NextPerfDataSize(102400, 0), 204800u);
+  EXPECT_EQ(NextPerfDataSize(102400, PERF_DATA_MAX_BYTES), 0u);
+  EXPECT_EQ(NextPerfDataSize(102400, 0xFFFFFFFF), 0u);
+  EXPECT_EQ(NextPerfDataSize(PERF_DATA_MAX_BYTES / 2 + 1, 0), 0u);
+
+  // A system that never stops asking: the loop ends once the buffer would pass the limit.
+  int queries = 0;
+  std::vector<uint8_t> buffer;
+  QueryPerformanceData(buffer, [&](uint8_t*, uint32_t*) {
+    ++queries;
+    return QUERY_MORE_DATA;
+  });
+  EXPECT_LE(buffer.size(), PERF_DATA_MAX_BYTES);
+  EXPECT_GT(buffer.size(), PERF_DATA_MAX_BYTES / 2);
+  EXPECT_LE(queries, 12);
+}
+
+}  // namespace
