@@ -1,0 +1,44 @@
+#pragma once
+// One refresh pass: sample the chosen figure and send the meter its four frames. The pass asks
+// the system for what it needs through RefreshSystem, so it runs the same against Windows and
+// against a test's fake.
+#include <cstdint>
+
+#include "meter/meter_frame.h"
+#include "settings/settings_records.h"
+
+struct ClockTime {
+  int32_t hour = 0;
+  int32_t minute = 0;
+};
+
+struct SpaceFigures {
+  uint64_t total = 0;      // 0 when the query failed
+  uint64_t available = 0;
+};
+
+struct MemoryFigures {
+  SpaceFigures physical;
+  SpaceFigures pageFile;
+};
+
+class RefreshSystem {
+ public:
+  virtual ~RefreshSystem() = default;
+  virtual void StopRefreshTimer() = 0;
+  virtual ClockTime ReadLocalTime() = 0;
+  virtual int32_t TakeCpuSample() = 0;
+  virtual SpaceFigures QueryDiskSpace(char driveLetter) = 0;
+  virtual MemoryFigures QueryMemory() = 0;
+  virtual void SendFrame(const MeterFrame& frame) = 0;
+  virtual void StartRefreshTimer() = 0;
+};
+
+// The figure for the record's item; the temperature is the meter's last reading.
+int32_t WorkOutFigure(RefreshSystem& system, const DisplayItemRecord& display,
+                      const SystemControlRecord& control, int32_t cpuUsage, int32_t temperature);
+
+// Runs one pass over the live records. Each field is read at the step that uses it, so an edit
+// made by a settings dialog while the pass runs shows in the frames sent after the read.
+void RunRefreshPass(RefreshSystem& system, const DisplayItemRecord& display,
+                    const SystemControlRecord& control);

@@ -1,0 +1,41 @@
+#pragma once
+// The decisions of a refresh pass: the figure shown for each item, the backlight state and the
+// fan value. Plain arithmetic on values the pass has sampled.
+#include <cstdint>
+
+// What the item list stores in itemType.
+enum ItemType : int32_t {
+  ITEM_NONE = 0,
+  ITEM_HDD_SPACE = 1,
+  ITEM_CPU_USAGE = 2,
+  ITEM_RAM_SPACE = 3,
+  ITEM_PAGE_FILE_SPACE = 4,
+  ITEM_TEMPERATURE = 5,
+  ITEM_FAN_SPEED = 6,
+};
+
+enum BacklightMode : int32_t { BACKLIGHT_OFF = 0, BACKLIGHT_ALWAYS = 1, BACKLIGHT_WINDOW = 2 };
+enum FanMode : int32_t { FAN_OFF = 0, FAN_MANUAL = 1, FAN_AUTO = 2 };
+
+// x in total as the nearest whole percent, halves rounded up. A total of 0 (a disk or memory
+// query that failed) gives 0 rather than a division by zero.
+int32_t PercentageOf(uint64_t x, uint64_t total);
+
+// The used share when `showUsed` is set, else the available share.
+int32_t SpaceFigure(uint64_t total, uint64_t available, bool showUsed);
+
+// The "Fan Speed" figure: what the fan is being told, in percent.
+int32_t FanSpeedFigure(int32_t fanMode, int32_t temperature, int32_t lowThreshold,
+                       int32_t highThreshold, int32_t fanRatio);
+
+// Whether the minute of the day `now` lies in the daily window [from, to); a window whose end
+// comes before its start runs across midnight, and one whose ends are equal is never inside.
+bool IsInsideDailyWindow(int32_t fromMinute, int32_t toMinute, int32_t nowMinute);
+
+int32_t MinuteOfDay(int32_t hour, int32_t minute);
+
+int32_t BacklightState(int32_t backlightMode, int32_t fromMinute, int32_t toMinute,
+                       int32_t nowMinute);
+
+// The CMD_FAN value: 0 off, the ratio in manual mode, 1 (let the meter decide) otherwise.
+int32_t FanValue(int32_t fanMode, int32_t fanRatio);

@@ -1,0 +1,35 @@
+#pragma once
+// The RefreshWorker: a thread that runs one refresh pass each time the main window's
+// RefreshTimer resumes it, then re-arms the timer and suspends itself. Win32 files only.
+#include <windows.h>
+
+constexpr UINT_PTR REFRESH_TIMER_ID = 1;
+constexpr UINT REFRESH_PERIOD_MS = 800;
+// How long a link change waits for a pass in progress before going on all the same.
+constexpr DWORD REFRESH_PASS_WAIT_MS = 100000;
+
+// Creates the worker suspended, so no pass starts before the first tick. Its passes stop and
+// re-arm `window`'s RefreshTimer. Returns the thread handle (null on failure); the caller owns it.
+HANDLE CreateRefreshWorker(HWND window);
+
+// Arms (or re-arms, restarting its period) the RefreshTimer of `window`.
+void StartRefreshTimer(HWND window);
+void StopRefreshTimer(HWND window);
+
+// The WM_TIMER handler's half of the handshake. A tick that comes while a pass runs finds the
+// thread not suspended, and the resume has no effect.
+void ResumeRefreshWorker(HANDLE worker);
+
+// Held while the link changes: waits until no pass is in progress (at most `timeoutMs`, then goes
+// on all the same) and keeps a new pass from starting until it is released.
+class RefreshPassHold {
+ public:
+  explicit RefreshPassHold(DWORD timeoutMs = REFRESH_PASS_WAIT_MS);
+  ~RefreshPassHold();
+  RefreshPassHold(const RefreshPassHold&) = delete;
+  RefreshPassHold& operator=(const RefreshPassHold&) = delete;
+  bool Acquired() const { return acquired; }
+
+ private:
+  bool acquired = false;
+};

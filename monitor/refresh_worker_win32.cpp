@@ -1,0 +1,92 @@
+#include "monitor/refresh_worker.h"
+
+#include <cstdio>
+
+#include "meter/meter_link.h"
+#include "monitor/cpu_usage_sampler.h"
+#include "monitor/refresh_pass.h"
+#include "settings/settings_records.h"
+
+namespace {
+
+// Held by the worker for the length of each pass. A mutex rather than an event: the UI thread
+// can wait for it with a timeout, and while the UI thread holds it a resumed worker cannot start
+// a pass.
+HANDLE passLock = CreateMutexA(nullptr, FALSE, nullptr);
+
+class WindowsRefreshSystem : public RefreshSystem {
+ public:
+  explicit WindowsRefreshSystem(HWND window) : window(window) {}
+
+  void StopRefreshTimer() override { ::StopRefreshTimer(window); }
+
+  ClockTime ReadLocalTime() override {
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    return {now.wHour, now.wMinute};
+  }
+
+  int32_t TakeCpuSample() override { return SampleCpuUsage(); }
+
+  SpaceFigures QueryDiskSpace(char driveLetter) override {
+    char root[8];
+    snprintf(root, sizeof root, "%c:\\", driveLetter);
+    ULARGE_INTEGER callerFree, total, totalFree;
+    if (!GetDiskFreeSpaceExA(root, &callerFree, &total, &totalFree)) return {};
+    return {total.QuadPart, totalFree.QuadPart};
+  }
+
+  MemoryFigures QueryMemory() override {
+    // The Ex form: GlobalMemoryStatus caps every figure at 2 GB for a 32-bit program, which would
+    // show any modern PC's RAM as 0 % used.
+    MEMORYSTATUSEX status{};
+    status.dwLength = sizeof status;
+    if (!GlobalMemoryStatusEx(&status)) return {};
+    return {{status.ullTotalPhys, status.ullAvailPhys},
+            {status.ullTotalPageFile, status.ullAvailPageFile}};
+  }
+
+  void SendFrame(const MeterFrame& frame) override { SendMeterFrame(frame); }
+
+  void StartRefreshTimer() override { ::StartRefreshTimer(window); }
+
+ private:
+  HWND window;
+};
+
+DWORD WINAPI RefreshWorkerMain(LPVOID parameter) {
+  WindowsRefreshSystem system(static_cast<HWND>(parameter));
+  for (;;) {
+    WaitForSingleObject(passLock, INFINITE);
+    RunRefreshPass(system, settings.displayItem, settings.systemControl);
+    ReleaseMutex(passLock);
+    // The pseudo-handle: the UI thread may already have closed the handle it was given.
+    SuspendThread(GetCurrentThread());
+  }
+}
+
+}  // namespace
+
+HANDLE CreateRefreshWorker(HWND window) {
+  return CreateThread(nullptr, 0, RefreshWorkerMain, window, CREATE_SUSPENDED, nullptr);
+}
+
+void StartRefreshTimer(HWND window) {
+  SetTimer(window, REFRESH_TIMER_ID, REFRESH_PERIOD_MS, nullptr);
+}
+
+void StopRefreshTimer(HWND window) { KillTimer(window, REFRESH_TIMER_ID); }
+
+void ResumeRefreshWorker(HANDLE worker) {
+  if (worker) ResumeThread(worker);
+}
+
+RefreshPassHold::RefreshPassHold(DWORD timeoutMs) {
+  DWORD result = WaitForSingleObject(passLock, timeoutMs);
+  // An abandoned lock (the worker died inside a pass) is ours all the same.
+  acquired = result == WAIT_OBJECT_0 || result == WAIT_ABANDONED;
+}
+
+RefreshPassHold::~RefreshPassHold() {
+  if (acquired) ReleaseMutex(passLock);
+}

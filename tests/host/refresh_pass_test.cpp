@@ -1,0 +1,167 @@
+#include "monitor/refresh_pass.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "meter/meter_link.h"
+#include "monitor/refresh_rules.h"
+
+namespace {
+
+class FakeRefreshSystem : public RefreshSystem {
+ public:
+  void StopRefreshTimer() override { steps.push_back("stop"); }
+  ClockTime ReadLocalTime() override {
+    steps.push_back("time");
+    return now;
+  }
+  int32_t TakeCpuSample() override {
+    steps.push_back("cpu");
+    return cpuUsage;
+  }
+  SpaceFigures QueryDiskSpace(char driveLetter) override {
+    steps.push_back(std::string("disk ") + driveLetter);
+    return disk;
+  }
+  MemoryFigures QueryMemory() override {
+    steps.push_back("memory");
+    return memory;
+  }
+  void SendFrame(const MeterFrame& frame) override {
+    steps.push_back("frame");
+    frames.push_back(frame);
+    if (onFrame) onFrame(frames.size());
+  }
+  void StartRefreshTimer() override { steps.push_back("start"); }
+
+  ClockTime now{12, 0};
+  int32_t cpuUsage = 0;
+  SpaceFigures disk;
+  MemoryFigures memory;
+  std::vector<std::string> steps;
+  std::vector<MeterFrame> frames;
+  std::function<void(size_t)> onFrame;
+};
+
+int32_t ByteAt(const MeterFrame& frame, int position) {
+  return frame[position] * 16 + frame[position + 1];
+}
+
+class RefreshPassTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    meterLink.temperatureReading = 0;
+    control.backlightMode = BACKLIGHT_ALWAYS;
+    control.fanMode = FAN_MANUAL;
+    control.lowThreshold = 10;
+    control.highThreshold = 80;
+    control.fanRatio = 100;
+  }
+  void TearDown() override { meterLink.temperatureReading = 0; }
+
+  int32_t FigureSent() {
+    system.frames.clear();
+    RunRefreshPass(system, display, control);
+    return ByteAt(system.frames.at(0), 3);
+  }
+
+  FakeRefreshSystem system;
+  DisplayItemRecord display{};
+  SystemControlRecord control{};
+};
+
+TEST_F(RefreshPassTest, StepsRunInOrderAndSampleCpuWhateverIsShown) {
+  display.itemType = ITEM_NONE;
+  RunRefreshPass(system, display, control);
+  EXPECT_EQ(system.steps, (std::vector<std::string>{"stop", "time", "cpu", "frame", "frame",
+                                                     "frame", "frame", "start"}));
+  ASSERT_EQ(system.frames.size(), 4u);
+  EXPECT_EQ(system.frames[0][2], CMD_VALUE);
+  EXPECT_EQ(system.frames[1][2], CMD_FAN_THRESHOLDS);
+  EXPECT_EQ(system.frames[2][2], CMD_BACKLIGHT);
+  EXPECT_EQ(system.frames[3][2], CMD_FAN);
+}
+
+TEST_F(RefreshPassTest, FigureForEachItem) {
+  system.cpuUsage = 42;
+  system.disk = {8000, 1000};
+  system.memory = {{4000, 1000}, {10000, 2500}};
+  meterLink.temperatureReading = 45;
+  control.fanMode = FAN_AUTO;
+  struct Case {
+    int32_t itemType;
+    int32_t used;
+    int32_t figure;
+  } cases[] = {
+      {ITEM_NONE, 0, 0},        {ITEM_HDD_SPACE, 1, 88},      {ITEM_HDD_SPACE, 0, 13},
+      {ITEM_CPU_USAGE, 0, 42},  {ITEM_RAM_SPACE, 1, 75},      {ITEM_RAM_SPACE, 0, 25},
+      {ITEM_PAGE_FILE_SPACE, 1, 75}, {ITEM_PAGE_FILE_SPACE, 0, 25}, {ITEM_TEMPERATURE, 0, 45},
+      {ITEM_FAN_SPEED, 0, 75},  {7, 0, 0},                    {-1, 0, 0},
+  };
+  for (const Case& c : cases) {
+    display.itemType = c.itemType;
+    display.hddUsed = display.ramUsed = display.pageUsed = c.used;
+    EXPECT_EQ(FigureSent(), c.figure) << "item " << c.itemType << " used " << c.used;
+  }
+}
+
+TEST_F(RefreshPassTest, DiskIsAskedForTheRecordsLetterOnlyWhenShown) {
+  display.itemType = ITEM_HDD_SPACE;
+  display.driveLetter = 'E';
+  RunRefreshPass(system, display, control);
+  EXPECT_EQ(system.steps[3], "disk E");
+  system.steps.clear();
+  display.itemType = ITEM_CPU_USAGE;
+  RunRefreshPass(system, display, control);
+  for (const std::string& step : system.steps) EXPECT_NE(step.substr(0, 4), "disk");
+}
+
+TEST_F(RefreshPassTest, UnsupportedCpuSamplerSendsByteFF) {
+  display.itemType = ITEM_CPU_USAGE;
+  system.cpuUsage = -1;
+  EXPECT_EQ(FigureSent(), 0xFF);
+}
+
+TEST_F(RefreshPassTest, FailedDiskQueryShowsZero) {
+  display.itemType = ITEM_HDD_SPACE;
+  display.hddUsed = 1;
+  system.disk = {0, 0};
+  EXPECT_EQ(FigureSent(), 0);
+}
+
+TEST_F(RefreshPassTest, ControlFramesCarryTheRecord) {
+  control.fanMode = FAN_AUTO;
+  control.backlightMode = BACKLIGHT_WINDOW;
+  control.backlightFrom.wHour = 22;
+  control.backlightTo.wHour = 6;
+  system.now = {23, 30};
+  RunRefreshPass(system, display, control);
+  EXPECT_EQ(ByteAt(system.frames[1], 3), 10);
+  EXPECT_EQ(ByteAt(system.frames[1], 5), 80);
+  EXPECT_EQ(system.frames[1][7], FAN_AUTO);
+  EXPECT_EQ(system.frames[2][3], 1);
+  EXPECT_EQ(ByteAt(system.frames[3], 3), 1);  // automatic fan: the meter decides
+
+  system.frames.clear();
+  system.now = {12, 0};
+  control.fanMode = FAN_MANUAL;
+  control.fanRatio = 65;
+  RunRefreshPass(system, display, control);
+  EXPECT_EQ(system.frames[2][3], 0);
+  EXPECT_EQ(ByteAt(system.frames[3], 3), 65);
+}
+
+TEST_F(RefreshPassTest, AnEditDuringThePassShowsInTheFramesSentAfterIt) {
+  control.fanMode = FAN_MANUAL;
+  control.fanRatio = 60;
+  system.onFrame = [this](size_t sent) {
+    if (sent == 1) control.fanRatio = 90;  // a dialog edits the record after the value frame
+  };
+  RunRefreshPass(system, display, control);
+  EXPECT_EQ(ByteAt(system.frames[3], 3), 90);
+}
+
+}  // namespace
