@@ -17,6 +17,7 @@
 #include "support/bmp_file.h"
 #include "windows/support/condition_wait.h"
 #include "windows/support/gdi_object_count.h"
+#include "windows/support/screenshot.h"
 
 namespace {
 
@@ -122,52 +123,6 @@ COLORREF PixelOfBitmapFile(const char* path, int x, int y) {
   DeleteObject(bitmap);
   return color;
 }
-
-// A copy of the window's client area as shown, saved as a 24-bit BMP, and read back pixel by pixel.
-class Screenshot {
- public:
-  explicit Screenshot(HWND window) {
-    RECT client{};
-    GetClientRect(window, &client);
-    width_ = client.right;
-    height_ = client.bottom;
-    HDC windowDc = GetDC(window);
-    dc_ = CreateCompatibleDC(windowDc);
-    bitmap_ = CreateCompatibleBitmap(windowDc, width_, height_);
-    previous_ = SelectObject(dc_, bitmap_);
-    BitBlt(dc_, 0, 0, width_, height_, windowDc, 0, 0, SRCCOPY);
-    ReleaseDC(window, windowDc);
-  }
-  ~Screenshot() {
-    SelectObject(dc_, previous_);
-    DeleteObject(bitmap_);
-    DeleteDC(dc_);
-  }
-  COLORREF Pixel(int x, int y) const { return GetPixel(dc_, x, y); }
-
-  bool Save(const std::string& path) const {
-    int32_t rowSize = (width_ * 3 + 3) & ~3;
-    std::vector<uint8_t> rows(static_cast<size_t>(rowSize * height_));
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width_;
-    info.bmiHeader.biHeight = height_;  // bottom-up, as the file stores it
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 24;
-    info.bmiHeader.biCompression = BI_RGB;
-    SelectObject(dc_, previous_);
-    int lines = GetDIBits(dc_, bitmap_, 0, height_, rows.data(), &info, DIB_RGB_COLORS);
-    SelectObject(dc_, bitmap_);
-    return lines == height_ && WriteBmp24(path, width_, height_, rows);
-  }
-
- private:
-  int32_t width_ = 0;
-  int32_t height_ = 0;
-  HDC dc_ = nullptr;
-  HBITMAP bitmap_ = nullptr;
-  HGDIOBJ previous_ = nullptr;
-};
 
 class SkinPanelTest : public ::testing::Test {
  protected:

@@ -1,0 +1,15 @@
+#pragma once
+// Choosing, linking and unlinking meters on the UI thread: at start-up, on F3 and on device
+// changes. Win32 files only.
+
+// Runs the first device search. Returns false when the user cancelled it (the program then ends).
+bool ChooseStartupDevice();
+
+// F3 and the window menu: lets the user switch to another idle meter.
+void ChooseDevice();
+
+// Every WM_DEVICECHANGE: links a meter when none is, or notices that the linked one is gone.
+void HandleDeviceChange();
+
+// Moves the link to `index` (or to none) once no refresh pass is in progress.
+void SwitchLinkedDevice(int index);

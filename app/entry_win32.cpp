@@ -1,0 +1,39 @@
+// Torvex: the desktop companion of the Velquin Torvex front-panel meter.
+#include <windows.h>
+
+#include "app/application.h"
+#include "app/device_choice.h"
+#include "app/main_window.h"
+#include "meter/bridge_library.h"
+#include "meter/bridge_loader.h"
+#include "settings/settings_registry.h"
+
+namespace {
+
+void RunMessageLoop() {
+  MSG message;
+  while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+    TranslateMessage(&message);
+    DispatchMessageA(&message);
+  }
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+  application.instance = instance;
+  // A missing bridge library leaves stand-ins that find no meter.
+  LoadBridgeLibrary(BRIDGE_LIBRARY_NAME);
+  if (!ChooseStartupDevice()) return 0;
+  if (!RegisterMainWindowClass(instance)) return 0;
+  HWND window = CreateMainWindow(instance);
+  if (!window) return 0;
+  application.mainWindow = window;
+  LoadSettings();
+  RunMessageLoop();
+  if (application.skinPanel) {
+    application.skinPanel->Destroy();
+    application.skinPanel.reset();
+  }
+  return 1;
+}

@@ -1,0 +1,145 @@
+#include "app/main_window.h"
+
+#include <commctrl.h>
+
+#include <new>
+
+#include "app/application.h"
+#include "app/commands.h"
+#include "app/device_choice.h"
+#include "meter/meter_link.h"
+#include "monitor/refresh_worker.h"
+#include "settings/settings_registry.h"
+#include "skin/skin_poll.h"
+
+namespace {
+
+constexpr int INITIAL_X = 133;
+constexpr int INITIAL_Y = 135;
+constexpr int INITIAL_WIDTH = 662;
+constexpr int INITIAL_HEIGHT = 230;
+
+// Set once the run's end (WM_DESTROY, or the session ending first) has saved the settings.
+bool runEnded = false;
+
+LRESULT OnCreate(HWND window) {
+  InitCommonControls();  // the skin's tooltips need the class
+  application.skinPanel.reset(new (std::nothrow) SkinPanel);
+  if (!application.skinPanel) return -1;
+  application.skinPanel->Load(window, SKIN_DIRECTORY, SKIN_SECTION, SkinPoll);
+  application.skinPanel->dragEnabled = 1;
+  int32_t index = meterLink.deviceIndex.load();
+  if (index != NO_DEVICE) LinkDevice(index);
+  application.refreshWorker = CreateRefreshWorker(window);
+  StartRefreshTimer(window);
+  return 0;
+}
+
+// Stops the refresh cycle, releases the meter and saves the settings: the end of every run,
+// whether the user quits or Windows ends the session.
+void EndRun(HWND window) {
+  if (runEnded) return;
+  runEnded = true;
+  RefreshPassHold hold;  // no frame in flight while the meter is released
+  StopRefreshTimer(window);
+  if (application.refreshWorker) CloseHandle(application.refreshWorker);
+  application.refreshWorker = nullptr;
+  UnlinkDevice();
+  SaveSettings();
+}
+
+void OnDestroy(HWND window) {
+  EndRun(window);
+  PostQuitMessage(0);
+}
+
+void OnPaint(HWND window) {
+  PAINTSTRUCT paint;
+  HDC dc = BeginPaint(window, &paint);
+  if (application.skinPanel) application.skinPanel->Paint(dc);
+  EndPaint(window, &paint);
+}
+
+void OnKeyUp(WPARAM key) {
+  if (key == VK_F3) ChooseDevice();
+}
+
+void OnCommand(int id) {
+  switch (id) {
+    case COMMAND_QUIT:
+      QuitApplication();
+      break;
+  }
+}
+
+LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_CREATE:
+      if (OnCreate(window) != 0) return -1;
+      break;
+    case WM_DESTROY:
+      OnDestroy(window);
+      break;
+    case WM_ENDSESSION:
+      // Windows ends a program at log-off without WM_DESTROY; save the session's changes now.
+      if (wParam) EndRun(window);
+      break;
+    case WM_PAINT:
+      OnPaint(window);
+      return 1;
+    case WM_ERASEBKGND:
+      return 1;  // the skin paints every pixel
+    case WM_KEYUP:
+      OnKeyUp(wParam);
+      break;
+    case WM_COMMAND:
+      OnCommand(LOWORD(wParam));
+      break;
+    case WM_TIMER:
+      ResumeRefreshWorker(application.refreshWorker);
+      break;
+    case WM_DEVICECHANGE:
+      HandleDeviceChange();
+      break;
+  }
+  return DefWindowProcA(window, message, wParam, lParam);
+}
+
+HICON LoadAppIcon(HINSTANCE instance, const char* name, int size) {
+  return static_cast<HICON>(LoadImageA(instance, name, IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
+}
+
+}  // namespace
+
+bool RegisterMainWindowClass(HINSTANCE instance) {
+  WNDCLASSEXA extended{};
+  extended.cbSize = sizeof extended;
+  extended.style = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS;
+  extended.lpfnWndProc = MainWindowProc;
+  extended.hInstance = instance;
+  extended.hIcon = LoadAppIcon(instance, "icon2", 32);
+  extended.hCursor = LoadCursor(nullptr, IDC_HAND);
+  extended.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  extended.lpszClassName = MAIN_WINDOW_CLASS;
+  extended.hIconSm = LoadAppIcon(instance, "icon2", 16);
+  if (RegisterClassExA(&extended)) return true;
+
+  WNDCLASSA plain{};
+  plain.style = extended.style;
+  plain.lpfnWndProc = MainWindowProc;
+  plain.hInstance = instance;
+  plain.hIcon = LoadAppIcon(instance, "icon1", 32);  // no such icon: the system default shows
+  plain.hCursor = extended.hCursor;
+  plain.hbrBackground = extended.hbrBackground;
+  plain.lpszClassName = MAIN_WINDOW_CLASS;
+  return RegisterClassA(&plain) != 0;
+}
+
+HWND CreateMainWindow(HINSTANCE instance) {
+  // No caption bar and no border: the caption text shows only in the task bar.
+  return CreateWindowExA(0, MAIN_WINDOW_CLASS, MAIN_WINDOW_CAPTION,
+                         WS_POPUP | WS_VISIBLE | WS_SYSMENU, INITIAL_X, INITIAL_Y, INITIAL_WIDTH,
+                         INITIAL_HEIGHT, nullptr, nullptr, instance, nullptr);
+}
+
+void QuitApplication() { SendMessageA(application.mainWindow, WM_DESTROY, 0, 0); }

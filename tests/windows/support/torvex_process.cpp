@@ -1,0 +1,169 @@
+#include "windows/support/torvex_process.h"
+
+#include <cstdio>
+
+namespace {
+
+std::string ExeFolder() {
+  char path[MAX_PATH];
+  DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
+  std::string folder(path, length);
+  return folder.substr(0, folder.find_last_of('\\'));
+}
+
+void CopyTree(const std::string& from, const std::string& to) {
+  CreateDirectoryA(to.c_str(), nullptr);
+  WIN32_FIND_DATAA found;
+  HANDLE search = FindFirstFileA((from + "\\*").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return;
+  do {
+    std::string name = found.cFileName;
+    if (name == "." || name == "..") continue;
+    if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+      CopyTree(from + "\\" + name, to + "\\" + name);
+    else
+      CopyFileA((from + "\\" + name).c_str(), (to + "\\" + name).c_str(), FALSE);
+  } while (FindNextFileA(search, &found));
+  FindClose(search);
+}
+
+struct WindowSearch {
+  DWORD processId;
+  const char* className;
+  const char* caption;
+  std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectWindow(HWND window, LPARAM parameter) {
+  WindowSearch& search = *reinterpret_cast<WindowSearch*>(parameter);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(window, &owner);
+  if (owner != search.processId || !IsWindowVisible(window)) return TRUE;
+  if (search.className && ClassNameOf(window) != search.className) return TRUE;
+  if (search.caption && WindowText(window) != search.caption) return TRUE;
+  search.found.push_back(window);
+  return TRUE;
+}
+
+}  // namespace
+
+std::string WindowText(HWND window) {
+  char text[1024] = {};
+  SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text),
+                      SMTO_ABORTIFHUNG, 2000, nullptr);
+  return text;
+}
+
+std::string ClassNameOf(HWND window) {
+  char name[256] = {};
+  GetClassNameA(window, name, sizeof name);
+  return name;
+}
+
+std::vector<std::string> ComboItems(HWND combo) {
+  std::vector<std::string> items;
+  LRESULT count = SendMessageA(combo, CB_GETCOUNT, 0, 0);
+  for (LRESULT i = 0; i < count; ++i) {
+    // Across processes CB_GETLBTEXT comes back in UTF-16 under Wine: ask in wide characters.
+    wchar_t wide[256] = {};
+    SendMessageW(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(wide));
+    char text[256] = {};
+    WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof text, nullptr, nullptr);
+    items.push_back(text);
+  }
+  return items;
+}
+
+TorvexProcess::TorvexProcess(const std::string& name) {
+  std::string bin = ExeFolder();
+  CreateDirectoryA((bin + "\\e2e").c_str(), nullptr);
+  folder = bin + "\\e2e\\" + name;
+  CreateDirectoryA(folder.c_str(), nullptr);
+  CopyFileA((bin + "\\torvex.exe").c_str(), (folder + "\\torvex.exe").c_str(), FALSE);
+  CopyFileA((bin + "\\CH341DLL.DLL").c_str(), (folder + "\\CH341DLL.DLL").c_str(), FALSE);
+  CopyTree(bin + "\\skin", folder + "\\skin");
+}
+
+TorvexProcess::~TorvexProcess() {
+  Kill();
+  if (process.hProcess) CloseHandle(process.hProcess);
+  if (process.hThread) CloseHandle(process.hThread);
+}
+
+bool TorvexProcess::Start(const std::string& scenarioPath) {
+  SetEnvironmentVariableA("TORVEX_VMETER", scenarioPath.empty() ? nullptr : scenarioPath.c_str());
+  std::string exe = folder + "\\torvex.exe";
+  char commandLine[MAX_PATH + 2];
+  snprintf(commandLine, sizeof commandLine, "\"%s\"", exe.c_str());
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  BOOL started = CreateProcessA(exe.c_str(), commandLine, nullptr, nullptr, FALSE, 0, nullptr,
+                                folder.c_str(), &startup, &process);
+  SetEnvironmentVariableA("TORVEX_VMETER", nullptr);
+  return started != FALSE;
+}
+
+std::vector<HWND> TorvexProcess::FindWindows(const char* className, const char* caption) const {
+  WindowSearch search{process.dwProcessId, className, caption, {}};
+  EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+HWND TorvexProcess::WaitForWindow(const char* className, const char* caption,
+                                  DWORD timeoutMs) const {
+  HWND found = nullptr;
+  WaitUntil(
+      [&] {
+        std::vector<HWND> windows = FindWindows(className, caption);
+        if (!windows.empty()) found = windows.front();
+        return found != nullptr;
+      },
+      timeoutMs);
+  return found;
+}
+
+HWND TorvexProcess::MainWindow(DWORD timeoutMs) const {
+  return WaitForWindow("Torvex", "Velquin Torvex Ver 1.0", timeoutMs);
+}
+
+HWND TorvexProcess::WaitForDialog(const char* caption, DWORD timeoutMs) const {
+  return WaitForWindow("#32770", caption, timeoutMs);
+}
+
+std::string TorvexProcess::WaitForMessageBox(HWND* box, DWORD timeoutMs) const {
+  // A box with no caption of its own is titled "Error" under Wine; its text is control 0xFFFF.
+  HWND found = nullptr;
+  WaitUntil(
+      [&] {
+        for (HWND dialog : FindWindows("#32770", nullptr))
+          if (GetDlgItem(dialog, 0xFFFF)) found = dialog;
+        return found != nullptr;
+      },
+      timeoutMs);
+  if (box) *box = found;
+  return found ? WindowText(GetDlgItem(found, 0xFFFF)) : std::string();
+}
+
+bool TorvexProcess::IsRunning() const {
+  return process.hProcess && WaitForSingleObject(process.hProcess, 0) == WAIT_TIMEOUT;
+}
+
+bool TorvexProcess::WaitForExit(DWORD timeoutMs, DWORD* exitCode) const {
+  if (!process.hProcess) return false;
+  if (WaitForSingleObject(process.hProcess, timeoutMs) != WAIT_OBJECT_0) return false;
+  if (exitCode) GetExitCodeProcess(process.hProcess, exitCode);
+  return true;
+}
+
+void TorvexProcess::Quit() {
+  HWND window = MainWindow(0);
+  if (window) PostMessageA(window, WM_COMMAND, 3, 0);
+  if (!WaitForExit(5000, nullptr)) Kill();
+}
+
+void TorvexProcess::Kill() {
+  if (IsRunning()) {
+    TerminateProcess(process.hProcess, 99);
+    WaitForSingleObject(process.hProcess, 5000);
+  }
+}

@@ -1,0 +1,59 @@
+#pragma once
+// Runs the real torvex.exe for an end-to-end test: in a folder of its own (with the virtual
+// meter and the skin beside it), finds its windows, dialogs and message boxes, and always ends it.
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+class TorvexProcess {
+ public:
+  // Prepares build/windows/bin/e2e/<name>/ with copies of torvex.exe, CH341DLL.DLL and skin/.
+  explicit TorvexProcess(const std::string& name);
+  ~TorvexProcess();
+  TorvexProcess(const TorvexProcess&) = delete;
+  TorvexProcess& operator=(const TorvexProcess&) = delete;
+
+  const std::string& Folder() const { return folder; }
+
+  // Starts torvex.exe with TORVEX_VMETER set to `scenarioPath` (empty: unset).
+  bool Start(const std::string& scenarioPath);
+
+  // The visible top-level windows of the process whose class and caption match (empty: any).
+  std::vector<HWND> FindWindows(const char* className, const char* caption) const;
+  // Waits until such a window exists; null on timeout.
+  HWND WaitForWindow(const char* className, const char* caption, DWORD timeoutMs) const;
+  HWND MainWindow(DWORD timeoutMs = 10000) const;
+  // A message box or dialog (class #32770) with this caption.
+  HWND WaitForDialog(const char* caption, DWORD timeoutMs = 10000) const;
+  // Waits for a message box and returns its text (empty on timeout); `box` receives its handle.
+  std::string WaitForMessageBox(HWND* box, DWORD timeoutMs = 10000) const;
+
+  bool IsRunning() const;
+  // Waits for the process to end; false on timeout. `exitCode` receives its exit code.
+  bool WaitForExit(DWORD timeoutMs, DWORD* exitCode) const;
+  // Ends the process the way the user would (the quit command); kills it if that fails.
+  void Quit();
+  void Kill();
+
+ private:
+  std::string folder;
+  PROCESS_INFORMATION process{};
+};
+
+// Text helpers for windows of another process.
+std::string WindowText(HWND window);
+std::string ClassNameOf(HWND window);
+// The items of a combo box of another process, in list order.
+std::vector<std::string> ComboItems(HWND combo);
+
+// Polls `condition` every 20 ms until it holds or `timeoutMs` passes.
+template <typename Condition>
+bool WaitUntil(Condition condition, DWORD timeoutMs) {
+  DWORD start = GetTickCount();
+  for (;;) {
+    if (condition()) return true;
+    if (GetTickCount() - start >= timeoutMs) return false;
+    Sleep(20);
+  }
+}

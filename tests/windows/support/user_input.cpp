@@ -1,0 +1,92 @@
+#include "windows/support/user_input.h"
+
+namespace {
+
+constexpr DWORD HOLD_MS = 120;  // six poll ticks
+
+POINT ScreenPoint(HWND window, int clientX, int clientY) {
+  POINT point{clientX, clientY};
+  ClientToScreen(window, &point);
+  return point;
+}
+
+// Every mouse event carries the cursor's place: a bare button event lets Wine take the pointer
+// from X, which may lag behind SetCursorPos.
+void SendMouse(POINT screen, DWORD buttonFlags) {
+  INPUT input{};
+  input.type = INPUT_MOUSE;
+  input.mi.dx = MulDiv(screen.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+  input.mi.dy = MulDiv(screen.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+  input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | buttonFlags;
+  SendInput(1, &input, sizeof input);
+}
+
+void MoveTo(POINT screen) {
+  SetCursorPos(screen.x, screen.y);
+  SendMouse(screen, 0);
+}
+
+}  // namespace
+
+bool BringToForeground(HWND window) {
+  for (int attempt = 0; attempt < 50; ++attempt) {
+    if (GetForegroundWindow() == window) return true;
+    SetForegroundWindow(window);
+    BringWindowToTop(window);
+    Sleep(20);
+  }
+  return GetForegroundWindow() == window;
+}
+
+void MoveCursorTo(HWND window, int clientX, int clientY) {
+  MoveTo(ScreenPoint(window, clientX, clientY));
+  Sleep(HOLD_MS);
+}
+
+void ClickAt(HWND window, int clientX, int clientY) {
+  POINT screen = ScreenPoint(window, clientX, clientY);
+  MoveTo(screen);
+  Sleep(HOLD_MS);
+  SendMouse(screen, MOUSEEVENTF_LEFTDOWN);
+  Sleep(HOLD_MS);
+  SendMouse(screen, MOUSEEVENTF_LEFTUP);
+  Sleep(HOLD_MS);
+}
+
+void DragFrom(HWND window, int clientX, int clientY, int dx, int dy) {
+  POINT start = ScreenPoint(window, clientX, clientY);
+  MoveTo(start);
+  Sleep(HOLD_MS);
+  SendMouse(start, MOUSEEVENTF_LEFTDOWN);
+  Sleep(HOLD_MS);
+  const int steps = 10;
+  POINT at = start;
+  for (int step = 1; step <= steps; ++step) {
+    at = {start.x + dx * step / steps, start.y + dy * step / steps};
+    SetCursorPos(at.x, at.y);
+    SendMouse(at, 0);
+    Sleep(30);
+  }
+  SendMouse(at, MOUSEEVENTF_LEFTUP);
+  Sleep(HOLD_MS);
+}
+
+void RightClickAt(HWND window, int clientX, int clientY) {
+  POINT screen = ScreenPoint(window, clientX, clientY);
+  MoveTo(screen);
+  Sleep(HOLD_MS);
+  SendMouse(screen, MOUSEEVENTF_RIGHTDOWN);
+  Sleep(40);
+  SendMouse(screen, MOUSEEVENTF_RIGHTUP);
+  Sleep(HOLD_MS);
+}
+
+void PressKey(WORD virtualKey) {
+  INPUT inputs[2] = {};
+  inputs[0].type = INPUT_KEYBOARD;
+  inputs[0].ki.wVk = virtualKey;
+  inputs[1] = inputs[0];
+  inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
+  SendInput(2, inputs, sizeof inputs[0]);
+  Sleep(HOLD_MS);
+}

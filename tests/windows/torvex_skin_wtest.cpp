@@ -1,0 +1,118 @@
+// End to end: the real torvex.exe with the default skin, driven by real mouse input.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "support/bmp_file.h"
+#include "windows/support/screenshot.h"
+#include "windows/support/settings_key.h"
+#include "windows/support/torvex_process.h"
+#include "windows/support/user_input.h"
+#include "windows/support/virtual_meter_scenario.h"
+
+namespace {
+
+// The default skin's command controls (skin/default/skin.ini), in client pixels.
+constexpr RECT QUIT_CONTROL = {336, 92, 400, 132};
+constexpr POINT BARE_SURFACE = {120, 20};  // the title, away from every control
+
+bool SamePixels(const Screenshot& a, const Screenshot& b, const RECT& area) {
+  for (int y = area.top; y < area.bottom; ++y)
+    for (int x = area.left; x < area.right; ++x)
+      if (a.Pixel(x, y) != b.Pixel(x, y)) return false;
+  return true;
+}
+
+class TorvexSkin : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    DeleteSettingsKey();
+    scenario.bridges[0].present = true;
+    ASSERT_TRUE(scenario.Apply());
+  }
+  void TearDown() override { DeleteSettingsKey(); }
+
+  HWND StartTorvex(TorvexProcess& torvex) {
+    if (!torvex.Start(scenario.IniPath())) return nullptr;
+    HWND window = torvex.MainWindow();
+    if (window && !BringToForeground(window)) return nullptr;
+    return window;
+  }
+
+  VirtualMeterScenario scenario;
+};
+
+TEST_F(TorvexSkin, WindowTakesTheSizeOfBackground1AndShowsTheSkin) {
+  TorvexProcess torvex("skin_look");
+  HWND window = StartTorvex(torvex);
+  ASSERT_NE(window, nullptr);
+  BmpSize background;
+  ASSERT_TRUE(ReadBmpSize(torvex.Folder() + "\\skin\\background1.bmp", &background));
+  RECT rect{};
+  GetWindowRect(window, &rect);
+  EXPECT_EQ(rect.right - rect.left, background.width);
+  EXPECT_EQ(rect.bottom - rect.top, background.height);
+  EXPECT_EQ(rect.left, 133);  // the skin sizes the window and keeps its place
+  EXPECT_EQ(rect.top, 135);
+  MoveCursorTo(window, BARE_SURFACE.x, BARE_SURFACE.y);
+  Screenshot shot(window);
+  EXPECT_TRUE(shot.Save(ArtifactPath("torvex_window.bmp")));
+  torvex.Quit();
+}
+
+TEST_F(TorvexSkin, HoverShowsTheHoverFrameAndLeavingRestoresIt) {
+  TorvexProcess torvex("skin_hover");
+  HWND window = StartTorvex(torvex);
+  ASSERT_NE(window, nullptr);
+  MoveCursorTo(window, BARE_SURFACE.x, BARE_SURFACE.y);
+  Screenshot normal(window);
+  MoveCursorTo(window, QUIT_CONTROL.left + 20, QUIT_CONTROL.top + 20);
+  Screenshot hover(window);
+  EXPECT_FALSE(SamePixels(normal, hover, QUIT_CONTROL)) << "the hover frame shows";
+  RECT outside = {0, 0, QUIT_CONTROL.left, QUIT_CONTROL.top};
+  EXPECT_TRUE(SamePixels(normal, hover, outside)) << "nothing else changes";
+  EXPECT_TRUE(hover.Save(ArtifactPath("torvex_window_hover.bmp")));
+  MoveCursorTo(window, BARE_SURFACE.x, BARE_SURFACE.y);
+  Screenshot left(window);
+  EXPECT_TRUE(SamePixels(normal, left, QUIT_CONTROL));
+  torvex.Quit();
+}
+
+TEST_F(TorvexSkin, PressOnTheBareSurfaceDragsTheWindow) {
+  TorvexProcess torvex("skin_drag");
+  HWND window = StartTorvex(torvex);
+  ASSERT_NE(window, nullptr);
+  RECT before{};
+  GetWindowRect(window, &before);
+  DragFrom(window, BARE_SURFACE.x, BARE_SURFACE.y, 60, 40);
+  RECT after{};
+  EXPECT_TRUE(WaitUntil(
+      [&] {
+        GetWindowRect(window, &after);
+        return after.left != before.left;
+      },
+      2000));
+  EXPECT_NEAR(after.left - before.left, 60, 4);
+  EXPECT_NEAR(after.top - before.top, 40, 4);
+  EXPECT_TRUE(torvex.IsRunning());
+  torvex.Quit();
+}
+
+TEST_F(TorvexSkin, ClickOnTheQuitControlEndsWithTheSettingsSaved) {
+  TorvexProcess torvex("skin_quit");
+  HWND window = StartTorvex(torvex);
+  ASSERT_NE(window, nullptr);
+  ClickAt(window, QUIT_CONTROL.left + 20, QUIT_CONTROL.top + 20);
+  DWORD exitCode = 99;
+  ASSERT_TRUE(torvex.WaitForExit(5000, &exitCode));
+  EXPECT_EQ(exitCode, 1u);
+  auto position = ReadSettingsValue("Window Postion");
+  ASSERT_TRUE(position.has_value());
+  ASSERT_EQ(position->size(), 16u);
+  RECT saved;
+  memcpy(&saved, position->data(), sizeof saved);
+  EXPECT_EQ(saved.left, 133);
+  EXPECT_EQ(saved.top, 135);
+}
+
+}  // namespace
