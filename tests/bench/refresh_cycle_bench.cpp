@@ -1,0 +1,122 @@
+// The refresh cycle as it runs in the program: the RefreshWorker woken by a window's 800 ms
+// RefreshTimer, sampling the CPU and sending its four frames to the virtual meter. Prints the
+// duration of a pass and the CPU time per minute, with the part outside the 100 us spins.
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+#include "meter/bridge_loader.h"
+#include "meter/meter_link.h"
+#include "monitor/refresh_rules.h"
+#include "monitor/refresh_worker.h"
+#include "settings/settings_records.h"
+#include "settings/stored_values.h"
+#include "windows/support/condition_wait.h"
+#include "windows/support/meter_log.h"
+#include "windows/support/virtual_meter_scenario.h"
+
+namespace {
+
+constexpr DWORD RUN_MS = 30000;
+constexpr double SPIN_MS_PER_PASS = 144 * 0.1;  // 144 nibbles, 100 us after each
+
+HANDLE worker = nullptr;
+
+LRESULT CALLBACK BenchWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_TIMER) ResumeRefreshWorker(worker);
+  return DefWindowProcA(window, message, wParam, lParam);
+}
+
+double Milliseconds(const FILETIME& time) {
+  ULARGE_INTEGER value;
+  value.LowPart = time.dwLowDateTime;
+  value.HighPart = time.dwHighDateTime;
+  return static_cast<double>(value.QuadPart) / 10000.0;
+}
+
+double ProcessCpuMs() {
+  FILETIME created, ended, kernel, user;
+  GetProcessTimes(GetCurrentProcess(), &created, &ended, &kernel, &user);
+  return Milliseconds(kernel) + Milliseconds(user);
+}
+
+double ThreadCpuMs(HANDLE thread) {
+  FILETIME created, ended, kernel, user;
+  GetThreadTimes(thread, &created, &ended, &kernel, &user);
+  return Milliseconds(kernel) + Milliseconds(user);
+}
+
+HWND CreateBenchWindow() {
+  WNDCLASSA windowClass{};
+  windowClass.lpfnWndProc = BenchWindowProc;
+  windowClass.hInstance = GetModuleHandleA(nullptr);
+  windowClass.lpszClassName = "RefreshCycleBench";
+  RegisterClassA(&windowClass);
+  return CreateWindowA("RefreshCycleBench", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                       windowClass.hInstance, nullptr);
+}
+
+// A pass spans its value frame to its fan frame; the value frame itself is one of four.
+std::vector<double> PassDurationsMs(const MeterLogRecords& frames) {
+  std::vector<double> durations;
+  for (size_t i = 0; i + 3 < frames.size(); ++i) {
+    if (frames[i].cmd != CMD_VALUE || frames[i + 3].cmd != CMD_FAN) continue;
+    durations.push_back(static_cast<double>(frames[i + 3].tMs - frames[i].tMs) * 4.0 / 3.0);
+  }
+  std::sort(durations.begin(), durations.end());
+  return durations;
+}
+
+}  // namespace
+
+int main() {
+  VirtualMeterScenario scenario;
+  scenario.bridges[0].present = true;
+  scenario.packetMs = 500;
+  HWND window = CreateBenchWindow();
+  if (!window || !scenario.Apply() || !LoadBridgeLibrary("CH341DLL.DLL")) {
+    std::fprintf(stderr, "the bench could not be set up in %s\n", scenario.Folder().c_str());
+    return 1;
+  }
+  settings.displayItem = DefaultDisplayItemRecord();
+  settings.displayItem.itemType = ITEM_CPU_USAGE;
+  settings.systemControl = DefaultSystemControlRecord();
+  LinkDevice(0);
+  HANDLE thread = CreateRefreshWorker(window);
+  if (!thread) return 1;
+  DuplicateHandle(GetCurrentProcess(), thread, GetCurrentProcess(), &worker, 0, FALSE,
+                  DUPLICATE_SAME_ACCESS);
+
+  double processBefore = ProcessCpuMs();
+  StartRefreshTimer(window);
+  WaitForCondition([] { return false; }, RUN_MS);
+  {
+    RefreshPassHold hold;
+    StopRefreshTimer(window);
+  }
+  double processCpu = ProcessCpuMs() - processBefore;
+  double workerCpu = ThreadCpuMs(thread);
+
+  MeterLogRecords frames =
+      Select(scenario.Log().Read(), [](const MeterLogRecord& r) { return r.IsFrame(); });
+  std::vector<double> passes = PassDurationsMs(frames);
+  if (passes.empty()) {
+    std::fprintf(stderr, "no pass reached the meter\n");
+    return 1;
+  }
+  double perMinute = 60000.0 / RUN_MS;
+  double spinCpu = passes.size() * SPIN_MS_PER_PASS;
+  std::printf("passes: %zu in %.0f s\n", passes.size(), RUN_MS / 1000.0);
+  std::printf("pass duration: min %.1f ms, median %.1f ms, max %.1f ms (floor %.1f ms)\n",
+              passes.front(), passes[passes.size() / 2], passes.back(), SPIN_MS_PER_PASS);
+  std::printf("CPU per minute: process %.0f ms, refresh worker %.0f ms\n", processCpu * perMinute,
+              workerCpu * perMinute);
+  std::printf("refresh worker CPU per minute outside the spins: %.0f ms\n",
+              std::max(0.0, workerCpu - spinCpu) * perMinute);
+  std::printf("rest of the process (virtual meter threads, window) per minute: %.0f ms\n",
+              std::max(0.0, processCpu - workerCpu) * perMinute);
+  UnlinkDevice();
+  return 0;
+}

@@ -1,0 +1,163 @@
+// The RefreshWorker driven by a window of the test's own, against the virtual meter: one pass
+// per RefreshTimer tick, four frames a pass, the records and the meter's temperature followed.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "meter/bridge_loader.h"
+#include "meter/meter_link.h"
+#include "monitor/refresh_rules.h"
+#include "monitor/refresh_worker.h"
+#include "settings/settings_records.h"
+#include "settings/stored_values.h"
+#include "windows/support/condition_wait.h"
+#include "windows/support/meter_log.h"
+#include "windows/support/virtual_meter_scenario.h"
+
+namespace {
+
+HANDLE worker = nullptr;
+
+LRESULT CALLBACK TestWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_TIMER) ResumeRefreshWorker(worker);
+  return DefWindowProcA(window, message, wParam, lParam);
+}
+
+bool IsFrame(const MeterLogRecord& record) {
+  return record.IsFrame() && record.index == 0;
+}
+
+size_t CountFrames(const MeterLog& log) {
+  return Select(log.Read(), IsFrame).size();
+}
+
+class RefreshWorkerTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    WNDCLASSA windowClass{};
+    windowClass.lpfnWndProc = TestWindowProc;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.lpszClassName = "RefreshWorkerTest";
+    RegisterClassA(&windowClass);
+    window = CreateWindowA("RefreshWorkerTest", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                           windowClass.hInstance, nullptr);
+    ASSERT_NE(window, nullptr);
+
+    scenario.bridges[0].present = true;
+    scenario.bridges[0].temperature = 41;
+    ASSERT_TRUE(scenario.Apply());
+    ASSERT_TRUE(LoadBridgeLibrary("CH341DLL.DLL"));
+    settings.displayItem = DefaultDisplayItemRecord();  // what a first run shows
+    settings.systemControl = DefaultSystemControlRecord();
+    LinkDevice(0);
+    worker = CreateRefreshWorker(window);
+    ASSERT_NE(worker, nullptr);
+    StartRefreshTimer(window);
+  }
+
+  void TearDown() override {
+    {
+      RefreshPassHold hold;
+      StopRefreshTimer(window);
+      UnlinkDevice();
+      meterLink.deviceIndex = NO_DEVICE;
+    }
+    // The worker stays suspended until the process ends, as it does in the program.
+    CloseHandle(worker);
+    worker = nullptr;
+    DestroyWindow(window);
+  }
+
+  MeterLogRecords WaitForFrames(size_t count, int timeoutMs = 6000) {
+    MeterLogRecords frames;
+    WaitForCondition(
+        [&] {
+          frames = Select(scenario.Log().Read(), IsFrame);
+          return frames.size() >= count;
+        },
+        timeoutMs);
+    return frames;
+  }
+
+  HWND window = nullptr;
+  VirtualMeterScenario scenario;
+};
+
+TEST_F(RefreshWorkerTest, EachTickRunsOnePassOfFourFramesAboutAPeriodApart) {
+  MeterLogRecords frames = WaitForFrames(12);
+  ASSERT_GE(frames.size(), 12u);
+  const int64_t order[4] = {3, 10, 8, 9};
+  for (size_t i = 0; i < 12; ++i) EXPECT_EQ(*frames[i].cmd, order[i % 4]) << i;
+  EXPECT_EQ(*frames[0].value, 41) << "the temperature, as a first run shows it";
+  EXPECT_EQ(*frames[1].low, 10);
+  EXPECT_EQ(*frames[1].high, 80);
+  EXPECT_EQ(*frames[2].backlight, 1);
+  EXPECT_EQ(*frames[3].fan, 100);
+  for (size_t pass = 1; pass < 3; ++pass) {
+    int64_t period = frames[pass * 4].tMs - frames[(pass - 1) * 4].tMs;
+    EXPECT_GE(period, 800) << "the 800 ms countdown starts after a pass";
+    EXPECT_LE(period, 1500);
+  }
+}
+
+TEST_F(RefreshWorkerTest, PassesFollowTheMetersTemperatureAndTheRecords) {
+  ASSERT_GE(WaitForFrames(4).size(), 4u);
+  scenario.bridges[0].temperature = 57;
+  ASSERT_TRUE(scenario.Apply());
+  EXPECT_TRUE(scenario.Log().WaitFor(
+      [](const MeterLogRecords& records) {
+        for (const MeterLogRecord& r : records)
+          if (IsFrame(r) && r.cmd == CMD_VALUE && r.value == 57) return true;
+        return false;
+      },
+      4000));
+
+  settings.systemControl.fanMode = FAN_AUTO;  // as a dialog edits it, live
+  settings.systemControl.lowThreshold = 20;
+  MeterLogRecords frames;
+  auto thresholdsEdited = [](const MeterLogRecord& r) {
+    return IsFrame(r) && r.cmd == CMD_FAN_THRESHOLDS && r.low == 20 && r.fanMode == FAN_AUTO;
+  };
+  ASSERT_TRUE(WaitForCondition(
+      [&] {
+        frames = Select(scenario.Log().Read(), IsFrame);
+        for (size_t i = 0; i + 2 < frames.size(); ++i)
+          if (thresholdsEdited(frames[i])) return true;
+        return false;
+      },
+      4000));
+  for (size_t i = 0; i + 2 < frames.size(); ++i) {
+    if (!thresholdsEdited(frames[i])) continue;
+    EXPECT_EQ(*frames[i + 2].cmd, CMD_FAN);
+    EXPECT_EQ(*frames[i + 2].fan, 1) << "automatic mode lets the meter decide";
+    break;
+  }
+}
+
+TEST_F(RefreshWorkerTest, HoldingThePassLockKeepsANewPassFromStarting) {
+  ASSERT_GE(WaitForFrames(4).size(), 4u);
+  size_t before = 0;
+  {
+    RefreshPassHold hold(5000);
+    ASSERT_TRUE(hold.Acquired());
+    before = CountFrames(scenario.Log());
+    // Ticks keep coming and resuming the worker, which waits for the lock.
+    WaitForCondition([] { return false; }, 2000);
+    EXPECT_EQ(CountFrames(scenario.Log()), before);
+  }
+  EXPECT_GE(WaitForFrames(before + 4, 3000).size(), before + 4) << "the waiting pass runs";
+}
+
+TEST_F(RefreshWorkerTest, TheWorkerKeepsSuspendingItselfWhenItsHandleIsClosed) {
+  // The main window closes its handle at shutdown; the worker must not rely on it.
+  HANDLE copy = nullptr;
+  ASSERT_TRUE(DuplicateHandle(GetCurrentProcess(), worker, GetCurrentProcess(), &copy, 0, FALSE,
+                              DUPLICATE_SAME_ACCESS));
+  CloseHandle(worker);
+  worker = copy;
+  MeterLogRecords frames = WaitForFrames(12);
+  ASSERT_GE(frames.size(), 12u);
+  EXPECT_GE(frames[8].tMs - frames[4].tMs, 800) << "passes do not run back to back";
+}
+
+}  // namespace
