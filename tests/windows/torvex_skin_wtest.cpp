@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <string>
+
 #include "support/bmp_file.h"
 #include "windows/support/screenshot.h"
 #include "windows/support/settings_key.h"
@@ -113,6 +116,36 @@ TEST_F(TorvexSkin, ClickOnTheQuitControlEndsWithTheSettingsSaved) {
   memcpy(&saved, position->data(), sizeof saved);
   EXPECT_EQ(saved.left, 133);
   EXPECT_EQ(saved.top, 135);
+}
+
+TEST_F(TorvexSkin, ABrokenSkinStillStartsRunsAndQuits) {
+  TorvexProcess torvex("skin_broken");
+  std::string skin = torvex.Folder() + "\\skin";
+  DeleteFileA((skin + "\\background2.bmp").c_str());
+  DeleteFileA((skin + "\\quit.bmp").c_str());
+  {
+    std::ofstream ini(skin + "\\skin.ini", std::ios::trunc);
+    ini << "[MAIN\nBackground1=background1.bmp\n[MAIN]\nRECT=1,2,3\n";
+    ini << "Background2=" << std::string(1000, 'x') << ".bmp\n";
+    for (int n = 1; n <= 300; ++n)
+      ini << "Button." << n << "=" << (n % 2 ? "PUSHBUTTON" : "TEXT") << ","
+          << int64_t{n} * 99999999 << ",-2147483648,99999999999,-5,"
+          << (n % 3 ? "quit.bmp" : std::string(600, 'y')) << ",RGB(999 -1\n";
+  }
+  ASSERT_TRUE(torvex.Start(scenario.IniPath()));
+  HWND window = torvex.MainWindow();
+  ASSERT_NE(window, nullptr);
+  ASSERT_TRUE(BringToForeground(window));
+  MoveCursorTo(window, 10, 10);  // a few poll ticks and paints over the broken controls
+  InvalidateRect(window, nullptr, FALSE);
+  EXPECT_EQ(scenario.Log()
+                .WaitForCount([](const MeterLogRecord& r) { return r.IsFrame(); }, 4, 5000)
+                .size(),
+            4u);
+  PostMessageA(window, WM_COMMAND, 3, 0);
+  DWORD exitCode = 99;
+  ASSERT_TRUE(torvex.WaitForExit(5000, &exitCode));
+  EXPECT_EQ(exitCode, 1u);
 }
 
 }  // namespace
