@@ -9,6 +9,7 @@
 #include "app/device_choice.h"
 #include "meter/meter_link.h"
 #include "monitor/refresh_worker.h"
+#include "settings/settings_dialogs.h"
 #include "settings/settings_registry.h"
 #include "skin/skin_poll.h"
 
@@ -66,6 +67,12 @@ void OnKeyUp(WPARAM key) {
 
 void OnCommand(int id) {
   switch (id) {
+    case COMMAND_DISPLAY_SETUP:
+      OpenDisplaySetupDialog();
+      break;
+    case COMMAND_FAN_BACKLIGHT:
+      OpenFanBacklightDialog();
+      break;
     case COMMAND_QUIT:
       QuitApplication();
       break;

@@ -1,0 +1,27 @@
+#include "app/dialog_centring.h"
+
+namespace {
+
+// Sizes come from real windows, so these differences stay well inside 32 bits.
+int32_t CentredOffset(int32_t outer, int32_t inner) {
+  return (outer - inner) / 2;
+}
+
+int32_t Width(const SkinRect& rect) {
+  return rect.right - rect.left;
+}
+int32_t Height(const SkinRect& rect) {
+  return rect.bottom - rect.top;
+}
+
+}  // namespace
+
+DialogPosition CentreOverWindow(const SkinRect& dialog, const SkinRect& frame) {
+  return {frame.left + CentredOffset(Width(frame), Width(dialog)),
+          frame.top + CentredOffset(Height(frame), Height(dialog))};
+}
+
+DialogPosition CentreOnDesktop(const SkinRect& dialog, const SkinRect& desktop) {
+  return {CentredOffset(Width(desktop), Width(dialog)),
+          CentredOffset(Height(desktop), Height(dialog))};
+}
