@@ -4,9 +4,12 @@
 
 #include <new>
 
+#include "app/about_dialog.h"
 #include "app/application.h"
 #include "app/commands.h"
 #include "app/device_choice.h"
+#include "app/tray.h"
+#include "app/window_menu.h"
 #include "meter/meter_link.h"
 #include "monitor/refresh_worker.h"
 #include "settings/settings_dialogs.h"
@@ -62,6 +65,7 @@ void OnPaint(HWND window) {
 }
 
 void OnKeyUp(WPARAM key) {
+  if (key == VK_F1) RunAboutDialog(application.mainWindow);
   if (key == VK_F3) ChooseDevice();
 }
 
@@ -72,6 +76,9 @@ void OnCommand(int id) {
       break;
     case COMMAND_FAN_BACKLIGHT:
       OpenFanBacklightDialog();
+      break;
+    case COMMAND_HIDE_TO_TRAY:
+      HideToTray();
       break;
     case COMMAND_QUIT:
       QuitApplication();
@@ -108,7 +115,15 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_DEVICECHANGE:
       HandleDeviceChange();
       break;
+    case WM_RBUTTONDOWN:
+      if (!ShowWindowMenu(window)) return 0;  // a press on a command control
+      break;
+    case TRAY_CALLBACK_MESSAGE:
+      HandleTrayNotification(lParam);
+      break;
   }
+  // Registered at run time, so it cannot be a case above.
+  if (IsTaskbarCreatedMessage(message)) HandleTaskbarCreated();
   return DefWindowProcA(window, message, wParam, lParam);
 }
 

@@ -31,6 +31,7 @@ struct WindowSearch {
   DWORD processId;
   const char* className;
   const char* caption;
+  bool hiddenToo;
   std::vector<HWND> found;
 };
 
@@ -38,7 +39,8 @@ BOOL CALLBACK CollectWindow(HWND window, LPARAM parameter) {
   WindowSearch& search = *reinterpret_cast<WindowSearch*>(parameter);
   DWORD owner = 0;
   GetWindowThreadProcessId(window, &owner);
-  if (owner != search.processId || !IsWindowVisible(window)) return TRUE;
+  if (owner != search.processId) return TRUE;
+  if (!search.hiddenToo && !IsWindowVisible(window)) return TRUE;
   if (search.className && ClassNameOf(window) != search.className) return TRUE;
   if (search.caption && WindowText(window) != search.caption) return TRUE;
   search.found.push_back(window);
@@ -104,7 +106,7 @@ bool TorvexProcess::Start(const std::string& scenarioPath) {
 }
 
 std::vector<HWND> TorvexProcess::FindWindows(const char* className, const char* caption) const {
-  WindowSearch search{process.dwProcessId, className, caption, {}};
+  WindowSearch search{process.dwProcessId, className, caption, false, {}};
   EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }
@@ -156,8 +158,10 @@ bool TorvexProcess::WaitForExit(DWORD timeoutMs, DWORD* exitCode) const {
 }
 
 void TorvexProcess::Quit() {
-  HWND window = MainWindow(0);
-  if (window) PostMessageA(window, WM_COMMAND, 3, 0);
+  // The main window may be hidden in the notification area: look for it among hidden ones too.
+  WindowSearch search{process.dwProcessId, "Torvex", nullptr, true, {}};
+  EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&search));
+  for (HWND window : search.found) PostMessageA(window, WM_COMMAND, 3, 0);
   if (!WaitForExit(5000, nullptr)) Kill();
 }
 

@@ -1,0 +1,31 @@
+#pragma once
+// The notification icon: the main window's second form while it is hidden to the notification
+// area, and what the icon reports back. Win32 files only.
+#include <windows.h>
+
+// Whether our icon belongs in the notification area: from HideToTray until RemoveTrayIcon. The
+// window is hidden to the tray throughout; only the tray's About box hides it without the icon.
+struct TrayState {
+  bool iconShown = false;
+};
+
+extern TrayState trayState;
+
+// Main-window command 2: minimizes and hides the main window and adds the icon.
+void HideToTray();
+
+// Deletes the icon.
+void RemoveTrayIcon();
+
+// The icon's double-click and the tray menu's "&Restore": shows the window and removes the icon.
+void RestoreFromTray();
+
+// TRAY_CALLBACK_MESSAGE: `mouseMessage` is what the icon reports (its second parameter).
+void HandleTrayNotification(LPARAM mouseMessage);
+
+// Whether `message` is the one Explorer broadcasts to every top-level window once it has
+// (re)created the taskbar.
+bool IsTaskbarCreatedMessage(UINT message);
+
+// A new taskbar starts with an empty notification area: puts our icon back if it belongs there.
+void HandleTaskbarCreated();

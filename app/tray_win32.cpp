@@ -1,0 +1,90 @@
+#include "app/tray.h"
+
+#include <shellapi.h>
+
+#include <cstdio>
+
+#include "app/application.h"
+#include "app/commands.h"
+#include "app/main_window.h"
+#include "app/tray_menu.h"
+
+TrayState trayState;
+
+namespace {
+
+constexpr UINT TRAY_ICON_ID = 1;
+constexpr UINT TRAY_ICON_FLAGS = NIF_MESSAGE | NIF_ICON | NIF_TIP;  // 7
+constexpr size_t TIP_LENGTH_V1 = 64;  // what the first form of the record carries, with its end
+
+// The record's first form, with the 64-character tip: every version of the shell takes it.
+static_assert(NOTIFYICONDATAA_V1_SIZE == 88, "the notification record's first form is 88 bytes");
+
+NOTIFYICONDATAA IconRecord() {
+  NOTIFYICONDATAA record{};
+  record.cbSize = NOTIFYICONDATAA_V1_SIZE;
+  record.hWnd = application.mainWindow;
+  record.uID = TRAY_ICON_ID;
+  return record;
+}
+
+HICON TrayIconImage() {
+  // Loaded once: the shell keeps its own copy of the picture.
+  static HICON image = static_cast<HICON>(LoadImageA(application.instance, "icon2", IMAGE_ICON,
+                                                     GetSystemMetrics(SM_CXICON),
+                                                     GetSystemMetrics(SM_CYICON), LR_DEFAULTCOLOR));
+  return image;
+}
+
+void AddTrayIcon() {
+  NOTIFYICONDATAA record = IconRecord();
+  record.uFlags = TRAY_ICON_FLAGS;
+  record.uCallbackMessage = TRAY_CALLBACK_MESSAGE;
+  record.hIcon = TrayIconImage();
+  snprintf(record.szTip, TIP_LENGTH_V1, "%s", MAIN_WINDOW_CAPTION);
+  // Without a taskbar (Explorer not up yet) this fails and the window stays hidden with no icon,
+  // until a new taskbar announces itself.
+  Shell_NotifyIconA(NIM_ADD, &record);
+  trayState.iconShown = true;
+}
+
+}  // namespace
+
+void HideToTray() {
+  ShowWindow(application.mainWindow, SW_MINIMIZE);
+  ShowWindow(application.mainWindow, SW_HIDE);
+  AddTrayIcon();
+}
+
+void RemoveTrayIcon() {
+  NOTIFYICONDATAA record = IconRecord();
+  Shell_NotifyIconA(NIM_DELETE, &record);
+  trayState.iconShown = false;
+}
+
+void RestoreFromTray() {
+  ShowWindow(application.mainWindow, SW_SHOW);
+  ShowWindow(application.mainWindow, SW_RESTORE);
+  RemoveTrayIcon();
+}
+
+void HandleTrayNotification(LPARAM mouseMessage) {
+  switch (mouseMessage) {
+    case WM_LBUTTONDBLCLK:
+      RestoreFromTray();
+      break;
+    case WM_RBUTTONDOWN:
+      ShowTrayMenu();
+      break;
+  }
+}
+
+bool IsTaskbarCreatedMessage(UINT message) {
+  static const UINT taskbarCreated = RegisterWindowMessageA("TaskbarCreated");
+  // Zero when registering failed: that is WM_NULL, which the pop-up menus post.
+  return taskbarCreated != 0 && message == taskbarCreated;
+}
+
+void HandleTaskbarCreated() {
+  if (trayState.iconShown) AddTrayIcon();
+}

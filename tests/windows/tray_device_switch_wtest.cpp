@@ -1,0 +1,117 @@
+// The tray's device switch against the virtual meter, with a refresh pass held open by another
+// thread as the RefreshWorker holds it during a pass.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <thread>
+
+#include "app/application.h"
+#include "app/tray_device_switch.h"
+#include "meter/bridge_loader.h"
+#include "meter/meter_link.h"
+#include "monitor/refresh_worker.h"
+#include "windows/support/condition_wait.h"
+#include "windows/support/virtual_meter_scenario.h"
+
+namespace {
+
+constexpr DWORD PASS_MS = 600;
+
+// Holds the refresh pass lock on a thread of its own for `holdMs`, like a pass in progress.
+class PassInProgress {
+ public:
+  explicit PassInProgress(DWORD holdMs)
+      : thread([this, holdMs] {
+          RefreshPassHold hold;
+          held = hold.Acquired();
+          Sleep(holdMs);
+        }) {
+    WaitForCondition([this] { return held.load(); }, 3000);
+  }
+  ~PassInProgress() { thread.join(); }
+  PassInProgress(const PassInProgress&) = delete;
+  PassInProgress& operator=(const PassInProgress&) = delete;
+
+  bool Held() const { return held; }
+
+ private:
+  std::atomic<bool> held{false};
+  std::thread thread;
+};
+
+class TrayDeviceSwitch : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    WNDCLASSA windowClass{};
+    windowClass.lpfnWndProc = DefWindowProcA;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.lpszClassName = "TrayDeviceSwitchTest";
+    RegisterClassA(&windowClass);
+    application.mainWindow = CreateWindowA("TrayDeviceSwitchTest", "", WS_POPUP, 0, 0, 10, 10,
+                                           nullptr, nullptr, windowClass.hInstance, nullptr);
+    ASSERT_NE(application.mainWindow, nullptr);
+    scenario.bridges[0].present = true;
+    scenario.bridges[1].present = true;
+    ASSERT_TRUE(scenario.Apply());
+    ASSERT_TRUE(LoadBridgeLibrary("CH341DLL.DLL"));
+  }
+
+  void TearDown() override {
+    UnlinkDevice();
+    meterLink.deviceIndex = NO_DEVICE;
+    DestroyWindow(application.mainWindow);
+    application.mainWindow = nullptr;
+  }
+
+  // Whether the RefreshTimer runs: killing it succeeds only then.
+  static bool RefreshTimerRuns() {
+    return KillTimer(application.mainWindow, REFRESH_TIMER_ID) != FALSE;
+  }
+
+  bool WasCalled(const char* call, int64_t index) const {
+    return scenario.Log()
+        .WaitForRecord([&](const MeterLogRecord& r) { return r.IsCall(call) && r.index == index; })
+        .has_value();
+  }
+
+  VirtualMeterScenario scenario;
+};
+
+TEST_F(TrayDeviceSwitch, WaitsForThePassInProgressBeforeReleasingTheMeter) {
+  LinkDevice(0);
+  StartRefreshTimer(application.mainWindow);
+  ULONGLONG start = 0;
+  ULONGLONG took = 0;
+  {
+    PassInProgress pass(PASS_MS);
+    ASSERT_TRUE(pass.Held());
+    start = GetTickCount64();
+    SwitchDeviceFromTray(1);
+    took = GetTickCount64() - start;
+  }
+  EXPECT_GE(took, PASS_MS - 100) << "returned before the pass ended";
+  EXPECT_EQ(meterLink.deviceIndex.load(), 1);
+  EXPECT_TRUE(WasCalled("CH341CloseDevice", 0));
+  EXPECT_TRUE(WasCalled("CH341SetExclusive", 1));
+  EXPECT_TRUE(RefreshTimerRuns());
+}
+
+TEST_F(TrayDeviceSwitch, WithNoMeterLinkedLinksAtOnceAndStartsTheTimer) {
+  ASSERT_FALSE(RefreshTimerRuns());
+  ULONGLONG took = 0;
+  {
+    PassInProgress pass(3 * PASS_MS);
+    ASSERT_TRUE(pass.Held());
+    ULONGLONG start = GetTickCount64();
+    SwitchDeviceFromTray(1);
+    took = GetTickCount64() - start;
+  }
+  EXPECT_LT(took, 2 * PASS_MS) << "nothing to release, so nothing to wait for";
+  EXPECT_EQ(meterLink.deviceIndex.load(), 1);
+  EXPECT_TRUE(WasCalled("CH341SetExclusive", 1));
+  EXPECT_TRUE(RefreshTimerRuns());
+}
+
+}  // namespace
