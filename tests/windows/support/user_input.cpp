@@ -53,8 +53,12 @@ void ClickAt(HWND window, int clientX, int clientY) {
   Sleep(HOLD_MS);
 }
 
-void DragFrom(HWND window, int clientX, int clientY, int dx, int dy) {
-  POINT start = ScreenPoint(window, clientX, clientY);
+namespace {
+
+// One press-move-release; true when the window followed the pointer.
+bool TryDrag(HWND window, POINT start, int dx, int dy) {
+  RECT before{};
+  GetWindowRect(window, &before);
   MoveTo(start);
   Sleep(HOLD_MS);
   SendMouse(start, MOUSEEVENTF_LEFTDOWN);
@@ -67,8 +71,34 @@ void DragFrom(HWND window, int clientX, int clientY, int dx, int dy) {
     SendMouse(at, 0);
     Sleep(30);
   }
+  // On a busy machine the window's move loop may start after the last step: nudge the pointer
+  // around the end point until the window has followed (or a while has passed), then release.
+  DWORD started = GetTickCount();
+  bool followed = false;
+  while (!followed && GetTickCount() - started < 2000) {
+    SendMouse({at.x + 1, at.y}, 0);
+    Sleep(30);
+    SetCursorPos(at.x, at.y);
+    SendMouse(at, 0);
+    Sleep(30);
+    RECT now{};
+    GetWindowRect(window, &now);
+    followed = now.left - before.left == dx && now.top - before.top == dy;
+  }
   SendMouse(at, MOUSEEVENTF_LEFTUP);
   Sleep(HOLD_MS);
+  RECT after{};
+  GetWindowRect(window, &after);
+  return after.left != before.left || after.top != before.top;
+}
+
+}  // namespace
+
+void DragFrom(HWND window, int clientX, int clientY, int dx, int dy) {
+  // Under heavy load Wine now and then misses the start of a move loop; a user would simply
+  // drag again, and so does this.
+  for (int attempt = 0; attempt < 3; ++attempt)
+    if (TryDrag(window, ScreenPoint(window, clientX, clientY), dx, dy)) return;
 }
 
 void RightClickAt(HWND window, int clientX, int clientY) {
