@@ -12,6 +12,10 @@ constexpr DWORD REFRESH_PASS_WAIT_MS = 100000;
 // re-arm `window`'s RefreshTimer. Returns the thread handle (null on failure); the caller owns it.
 HANDLE CreateRefreshWorker(HWND window);
 
+// One refresh pass against the system and the linked meter, stopping and re-arming `window`'s
+// RefreshTimer: what the worker runs each time it is resumed.
+void RunWindowsRefreshPass(HWND window);
+
 // Arms (or re-arms, restarting its period) the RefreshTimer of `window`.
 void StartRefreshTimer(HWND window);
 void StopRefreshTimer(HWND window);

@@ -55,10 +55,10 @@ class WindowsRefreshSystem : public RefreshSystem {
 };
 
 DWORD WINAPI RefreshWorkerMain(LPVOID parameter) {
-  WindowsRefreshSystem system(static_cast<HWND>(parameter));
+  HWND window = static_cast<HWND>(parameter);
   for (;;) {
     WaitForSingleObject(passLock, INFINITE);
-    RunRefreshPass(system, settings.displayItem, settings.systemControl);
+    RunWindowsRefreshPass(window);
     ReleaseMutex(passLock);
     // The pseudo-handle: the UI thread may already have closed the handle it was given.
     SuspendThread(GetCurrentThread());
@@ -66,6 +66,11 @@ DWORD WINAPI RefreshWorkerMain(LPVOID parameter) {
 }
 
 }  // namespace
+
+void RunWindowsRefreshPass(HWND window) {
+  WindowsRefreshSystem system(window);
+  RunRefreshPass(system, settings.displayItem, settings.systemControl);
+}
 
 HANDLE CreateRefreshWorker(HWND window) {
   return CreateThread(nullptr, 0, RefreshWorkerMain, window, CREATE_SUSPENDED, nullptr);
@@ -75,7 +80,9 @@ void StartRefreshTimer(HWND window) {
   SetTimer(window, REFRESH_TIMER_ID, REFRESH_PERIOD_MS, nullptr);
 }
 
-void StopRefreshTimer(HWND window) { KillTimer(window, REFRESH_TIMER_ID); }
+void StopRefreshTimer(HWND window) {
+  KillTimer(window, REFRESH_TIMER_ID);
+}
 
 void ResumeRefreshWorker(HANDLE worker) {
   if (worker) ResumeThread(worker);
