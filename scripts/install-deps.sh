@@ -5,9 +5,9 @@ set -euo pipefail
 
 have_pkg() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
 
-PACKAGES=(cmake make g++ googletest libgtest-dev libbenchmark-dev
+PACKAGES=(cmake make g++ googletest libgtest-dev
           g++-mingw-w64-i686-posix binutils-mingw-w64-i686
-          wine wine32:i386 xvfb xauth x11-utils imagemagick python3)
+          wine wine32:i386 xvfb python3)
 
 missing=()
 for p in "${PACKAGES[@]}"; do have_pkg "$p" || missing+=("$p"); done
