@@ -3,11 +3,8 @@
 #include "monitor/performance_data.h"
 
 int32_t TakeCpuUsageSample(CpuUsageSampler& sampler, const CpuUsagePlatform& platform) {
-  if (!sampler.osKnown) {
-    sampler.osClass = ClassifyOs(platform.readOsVersion());
-    sampler.osKnown = true;
-  }
-  CpuCounterSelection selection = SelectCpuCounter(sampler.osClass);
+  if (!sampler.counter) sampler.counter = SelectCpuCounter(ClassifyOs(platform.readOsVersion()));
+  const CpuCounterSelection& selection = *sampler.counter;
   if (!selection.supported) return -1;
 
   QueryPerformanceData(sampler.perfData, platform.queryPerformanceData);

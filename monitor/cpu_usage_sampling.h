@@ -4,6 +4,7 @@
 // runs the same against Windows and against a test's fake.
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <vector>
 
 #include "monitor/ansi_code_page.h"
@@ -19,8 +20,7 @@ struct CpuUsagePlatform {
 };
 
 struct CpuUsageSampler {
-  bool osKnown = false;  // the version is asked once per run
-  OsClass osClass = OS_OTHER;
+  std::optional<CpuCounterSelection> counter;  // chosen on the first call: one version query a run
   std::vector<uint8_t> perfData;
   CpuUsageHistory history;
 };

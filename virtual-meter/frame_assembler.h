@@ -30,9 +30,6 @@ class FrameAssembler {
   // Takes one written byte; appends what it completed or found wrong.
   void Feed(uint8_t wireByte, std::vector<AssemblyEvent>& events);
 
-  // Forgets a half-gathered frame, as a meter that loses power does.
-  void Reset() { *this = FrameAssembler(); }
-
  private:
   void FeedNibble(uint8_t nibble, std::vector<AssemblyEvent>& events);
   void FinishFrame(std::vector<AssemblyEvent>& events);

@@ -4,11 +4,10 @@
 
 #include "virtual-meter/library_service_win32.h"
 
+using vmeter::InterruptRoutine;
 using vmeter::LibraryService;
 using vmeter::RoutineToken;
 using vmeter::VirtualBridges;
-
-using InterruptRoutine = VOID(CALLBACK*)(ULONG);
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
   if (reason == DLL_PROCESS_ATTACH) LibraryService::Instance().Start(instance);

@@ -13,8 +13,6 @@ namespace {
 // The file is re-read this often: a change takes effect well within 200 ms.
 constexpr int64_t SCENARIO_CHECK_MS = 100;
 
-using InterruptRoutine = VOID(CALLBACK*)(ULONG);
-
 int64_t ReadCounter() {
   LARGE_INTEGER counter{};
   QueryPerformanceCounter(&counter);

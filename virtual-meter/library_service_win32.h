@@ -12,6 +12,9 @@
 
 namespace vmeter {
 
+// The program's interrupt routine, as CH341SetIntRoutine receives it.
+using InterruptRoutine = VOID(CALLBACK*)(ULONG);
+
 class LibraryService {
  public:
   // One per process, made when the library is attached and never destroyed: its thread runs until
