@@ -10,7 +10,9 @@
 
 namespace {
 
-bool IsBridgeIndex(int32_t result) { return result >= 0 && result < BRIDGE_INDEX_COUNT; }
+bool IsBridgeIndex(int32_t result) {
+  return result >= 0 && result < BRIDGE_INDEX_COUNT;
+}
 
 void ShowBox(HWND owner, const char* text, UINT icon) {
   // No caption of our own: the system's default title.
@@ -40,13 +42,16 @@ void SwitchLinkedDevice(int index) {
   LinkDevice(index);
 }
 
-void ChooseDevice() {
+int32_t SearchForAnotherDevice() {
   int32_t result = RunSearchDialog(application.mainWindow);
-  if (result == SEARCH_NONE_FOUND) {
+  if (result == SEARCH_NONE_FOUND)
     ShowBox(application.mainWindow, "No more Velquin Torvex Found!", MB_ICONINFORMATION);
-    return;
-  }
-  if (IsBridgeIndex(result)) SwitchLinkedDevice(result);
+  return IsBridgeIndex(result) ? result : NO_DEVICE;
+}
+
+void ChooseDevice() {
+  int32_t index = SearchForAnotherDevice();
+  if (index != NO_DEVICE) SwitchLinkedDevice(index);
 }
 
 void HandleDeviceChange() {

@@ -5,13 +5,12 @@
 #include "app/about_dialog.h"
 #include "app/application.h"
 #include "app/commands.h"
+#include "app/device_choice.h"
 #include "app/main_window.h"
 #include "app/popup_menu.h"
 #include "app/tray.h"
 #include "app/tray_device_switch.h"
-#include "meter/device_search.h"
 #include "meter/meter_link.h"
-#include "meter/search_dialog.h"
 
 namespace {
 
@@ -28,14 +27,8 @@ void ShowAboutFromTray() {
 }
 
 void ChooseDeviceFromTray() {
-  int32_t result = RunSearchDialog(application.mainWindow);
-  if (result == SEARCH_NONE_FOUND) {
-    // No caption of our own: the system's default title.
-    MessageBoxA(application.mainWindow, "No more Velquin Torvex Found!", nullptr,
-                MB_ICONINFORMATION);
-    return;
-  }
-  if (result >= 0 && result < BRIDGE_INDEX_COUNT) SwitchDeviceFromTray(result);
+  int32_t index = SearchForAnotherDevice();
+  if (index != NO_DEVICE) SwitchDeviceFromTray(index);
 }
 
 void QuitFromTray() {
