@@ -1,7 +1,5 @@
 #include "app/window_menu.h"
 
-#include <cstring>
-
 #include "app/about_dialog.h"
 #include "app/application.h"
 #include "app/control_hit_test.h"
@@ -17,7 +15,7 @@ bool IsCursorOverCommandControl(HWND window, POINT cursor) {
   ControlView slots[COMMAND_CONTROL_COUNT];
   for (int32_t slot = 0; slot < COMMAND_CONTROL_COUNT && slot < panel->controlCount; ++slot) {
     const SkinControl* control = panel->controls[slot].get();
-    if (control) slots[slot] = {control, strnlen(control->text, sizeof control->text)};
+    if (control) slots[slot] = {true, ToSkinRect(control->ControlRect())};
   }
   auto toScreen = [window](ScreenPoint client) {
     POINT point{client.x, client.y};

@@ -1,5 +1,4 @@
 // The "LR" dialog: the meter's figure and its options, edited live in settings.displayItem.
-#include "app/application.h"
 #include "res/resource.h"
 #include "settings/dialog_window.h"
 #include "settings/display_setup_rules.h"
@@ -11,10 +10,6 @@ namespace {
 
 constexpr char CAPTION[] = "Display Information Setup";
 constexpr int NO_ENTRY = -1;
-
-void EnableControl(HWND dialog, int id, bool enabled) {
-  EnableWindow(GetDlgItem(dialog, id), enabled ? TRUE : FALSE);
-}
 
 int32_t SelectedItem(HWND dialog) {
   return static_cast<int32_t>(SendDlgItemMessageA(dialog, IDC_ITEM_LIST, CB_GETCURSEL, 0, 0));
@@ -138,8 +133,5 @@ INT_PTR CALLBACK DisplaySetupDialogProc(HWND dialog, UINT message, WPARAM wParam
 }  // namespace
 
 void OpenDisplaySetupDialog() {
-  RunWithRecordSnapshot(settings.displayItem, [] {
-    return DialogBoxParamA(application.instance, "LR", application.mainWindow,
-                           DisplaySetupDialogProc, 0);
-  });
+  RunSettingsDialog(settings.displayItem, "LR", DisplaySetupDialogProc);
 }

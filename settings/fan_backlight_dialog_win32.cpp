@@ -1,7 +1,6 @@
 // The "GEN" dialog: backlight and fan settings edited live in settings.systemControl.
 #include <cstdio>
 
-#include "app/application.h"
 #include "monitor/refresh_rules.h"
 #include "res/resource.h"
 #include "settings/dialog_window.h"
@@ -42,10 +41,6 @@ constexpr int BACKLIGHT_TIME_CONTROLS[] = {IDC_BACKLIGHT_FROM, IDC_BACKLIGHT_FRO
 void CheckRadioByOffset(HWND dialog, int first, int last, int32_t offset) {
   const bool inGroup = offset >= 0 && offset <= last - first;
   CheckRadioButton(dialog, first, last, inGroup ? first + offset : 0);
-}
-
-void EnableControl(HWND dialog, int id, bool enabled) {
-  EnableWindow(GetDlgItem(dialog, id), enabled ? TRUE : FALSE);
 }
 
 void SetTimeText(HWND dialog, int id, const RecordTime& time) {
@@ -139,8 +134,5 @@ INT_PTR CALLBACK FanBacklightDialogProc(HWND dialog, UINT message, WPARAM wParam
 }  // namespace
 
 void OpenFanBacklightDialog() {
-  RunWithRecordSnapshot(settings.systemControl, [] {
-    return DialogBoxParamA(application.instance, "GEN", application.mainWindow,
-                           FanBacklightDialogProc, 0);
-  });
+  RunSettingsDialog(settings.systemControl, "GEN", FanBacklightDialogProc);
 }

@@ -9,6 +9,17 @@
 
 constexpr int32_t CONTROL_TEXT_SIZE = 256;
 
+// The same four edges in the other form.
+inline RECT ToRect(const SkinRect& rect) {
+  return RECT{rect.left, rect.top, rect.right, rect.bottom};
+}
+inline SkinRect ToSkinRect(const RECT& rect) {
+  return SkinRect{rect.left, rect.top, rect.right, rect.bottom};
+}
+
+// A bitmap file at its own size; null when it does not load.
+HBITMAP LoadBitmapFile(const char* fileName);
+
 class SkinControl : public ControlRecord {
  public:
   SkinControl() = default;

@@ -9,12 +9,12 @@ namespace {
 
 constexpr COLORREF DISABLED_TEXT_COLOR = 0xC0C0C0;
 
+}  // namespace
+
 HBITMAP LoadBitmapFile(const char* fileName) {
   return static_cast<HBITMAP>(
       LoadImageA(nullptr, fileName, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_DEFAULTSIZE));
 }
-
-}  // namespace
 
 bool SkinControl::Setup(int32_t newX, int32_t newY, int32_t newWidth, int32_t newHeight,
                         const char* fileName, ControlKind newKind) {
@@ -35,8 +35,7 @@ bool SkinControl::Setup(int32_t newX, int32_t newY, int32_t newWidth, int32_t ne
 }
 
 RECT SkinControl::ControlRect() const {
-  SkinRect rect = ComputeControlRect(*this, strnlen(text, sizeof text));
-  return RECT{rect.left, rect.top, rect.right, rect.bottom};
+  return ToRect(ComputeControlRect(*this, strnlen(text, sizeof text)));
 }
 
 void SkinControl::Draw(HDC dc) {

@@ -22,11 +22,6 @@ static_assert(TOOLINFO_SIZE == 44, "tooltips are added with the 44-byte TOOLINFO
 
 constexpr size_t PROFILE_BUFFER_SIZE = 4096;
 
-HBITMAP LoadBitmapFile(const char* fileName) {
-  return static_cast<HBITMAP>(
-      LoadImageA(nullptr, fileName, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_DEFAULTSIZE));
-}
-
 // Values come back whole (up to the large buffer); the skin reader cuts each to its own field.
 SkinProfileReader ProfileFileReader(const char* path) {
   std::string file = path;
@@ -122,10 +117,7 @@ SkinPanel* SkinPanel::Load(HWND owner, const char* directory, const char* sectio
 
   SkinRect fileRegions[SKIN_REGION_COUNT];
   ReadSkinRegions(reader, section, fileRegions);
-  for (int32_t i = 0; i < REGIONS_IN_FILE; ++i) {
-    regions[i] =
-        RECT{fileRegions[i].left, fileRegions[i].top, fileRegions[i].right, fileRegions[i].bottom};
-  }
+  for (int32_t i = 0; i < REGIONS_IN_FILE; ++i) regions[i] = ToRect(fileRegions[i]);
 
   tooltipWindow = CreateTooltipWindow(owner);
 

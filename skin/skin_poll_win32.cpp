@@ -32,7 +32,7 @@ class WindowEffects : public PollEffects {
  public:
   explicit WindowEffects(HWND window) : window_(window) {}
   void Invalidate(const SkinRect& rect) override {
-    RECT area{rect.left, rect.top, rect.right, rect.bottom};
+    RECT area = ToRect(rect);
     InvalidateRect(window_, &area, FALSE);
   }
   void SendCommand(int32_t index) override {
@@ -65,9 +65,8 @@ void RunTick(HWND window) {
   for (int32_t i = 0; i < SKIN_MAX_CONTROLS; ++i) {
     SkinControl* control = skinPoll.controls[i].get();
     if (control == nullptr) continue;
-    RECT rect = control->ControlRect();
     slots[i].control = control;
-    slots[i].rect = SkinRect{rect.left, rect.top, rect.right, rect.bottom};
+    slots[i].rect = ToSkinRect(control->ControlRect());
   }
   WindowEffects effects(window);
   RunPollTick(sample, slots, skinPoll.lastRadioIndex, effects);

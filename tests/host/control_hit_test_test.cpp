@@ -2,17 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include "support/control_record_builder.h"
+
 namespace {
 
-ControlRecord Control(ControlKind kind, int32_t x, int32_t y, int32_t width, int32_t height) {
-  ControlRecord control;
-  control.kind = kind;
-  control.x = x;
-  control.y = y;
-  control.width = width;
-  control.charWidth = width;
-  control.height = height;
-  return control;
+// A slot holding `control`, showing a text of `textLength` characters.
+ControlView View(const ControlRecord& control, size_t textLength = 0) {
+  return {true, ComputeControlRect(control, textLength)};
 }
 
 // The client area sits at 100, 200 on the screen.
@@ -21,10 +17,10 @@ ScreenPoint ToScreen(ScreenPoint client) {
 }
 
 // A push button at 10, 20, 30 x 40 in client pixels: 110, 220 to 140, 260 on the screen.
-const ControlRecord BUTTON = Control(ControlKind::PUSHBUTTON, 10, 20, 30, 40);
+const ControlRecord BUTTON = SetUpControl(ControlKind::PUSHBUTTON, 10, 20, 30, 40);
 
 TEST(CommandControlHitTest, LeftAndTopEdgesAreInsideRightAndBottomOutside) {
-  ControlView slots[] = {{&BUTTON, 0}};
+  ControlView slots[] = {View(BUTTON)};
   struct Case {
     ScreenPoint cursor;
     bool over;
@@ -44,7 +40,7 @@ TEST(CommandControlHitTest, LeftAndTopEdgesAreInsideRightAndBottomOutside) {
 }
 
 TEST(CommandControlHitTest, OnlyTheFirstFourSlotsBelowTheCountAreTested) {
-  ControlRecord elsewhere = Control(ControlKind::PUSHBUTTON, 300, 300, 10, 10);
+  ControlRecord elsewhere = SetUpControl(ControlKind::PUSHBUTTON, 300, 300, 10, 10);
   ScreenPoint onButton = {115, 225};
   struct Case {
     const char* name;
@@ -60,26 +56,26 @@ TEST(CommandControlHitTest, OnlyTheFirstFourSlotsBelowTheCountAreTested) {
   };
   for (const Case& c : cases) {
     ControlView slots[5];
-    for (ControlView& slot : slots) slot = {&elsewhere, 0};
-    slots[c.slotWithButton] = {&BUTTON, 0};
+    for (ControlView& slot : slots) slot = View(elsewhere);
+    slots[c.slotWithButton] = View(BUTTON);
     EXPECT_EQ(IsOverCommandControl(slots, c.controlCount, ToScreen, onButton), c.over) << c.name;
   }
 }
 
 TEST(CommandControlHitTest, EmptySlotCountsAsNotHit) {
-  ControlView slots[] = {{nullptr, 0}, {&BUTTON, 0}};
+  ControlView slots[] = {ControlView{}, View(BUTTON)};
   EXPECT_FALSE(IsOverCommandControl(slots, 2, ToScreen, {105, 205}));
   EXPECT_TRUE(IsOverCommandControl(slots, 2, ToScreen, {115, 225}));
 }
 
 TEST(CommandControlHitTest, TextWidthTruncatesBeforeTheCharacterWidth) {
   // 7 characters: (7 * 9) / 5 = 12 character widths of 5 pixels, 60 in all (not 63).
-  ControlRecord text = Control(ControlKind::TEXT, 0, 0, 5, 12);
-  ControlView slots[] = {{&text, 7}};
+  ControlRecord text = SetUpControl(ControlKind::TEXT, 0, 0, 5, 12);
+  ControlView slots[] = {View(text, 7)};
   EXPECT_TRUE(IsOverCommandControl(slots, 1, ToScreen, {159, 205}));
   EXPECT_FALSE(IsOverCommandControl(slots, 1, ToScreen, {160, 205}));
   EXPECT_FALSE(IsOverCommandControl(slots, 1, ToScreen, {162, 205}));
-  ControlView empty[] = {{&text, 0}};
+  ControlView empty[] = {View(text, 0)};
   EXPECT_FALSE(IsOverCommandControl(empty, 1, ToScreen, {100, 205})) << "no width, no hit";
 }
 

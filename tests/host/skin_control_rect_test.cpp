@@ -3,20 +3,9 @@
 #include <climits>
 
 #include "skin/control_record.h"
+#include "support/control_record_builder.h"
 
 namespace {
-
-ControlRecord Control(ControlKind kind, int32_t x, int32_t y, int32_t width, int32_t height) {
-  ControlRecord control;
-  control.kind = kind;
-  control.x = x;
-  control.y = y;
-  control.width = width;
-  control.charWidth = width;
-  control.height = height;
-  control.state = ControlState::NORMAL;
-  return control;
-}
 
 TEST(ControlRect, FollowsTheKindsRule) {
   struct Case {
@@ -25,22 +14,22 @@ TEST(ControlRect, FollowsTheKindsRule) {
     size_t textLength;
     SkinRect rect;
   } cases[] = {
-      {"push button", Control(ControlKind::PUSHBUTTON, 10, 20, 30, 15), 0, {10, 20, 40, 35}},
-      {"image ignores text", Control(ControlKind::IMAGE, 0, 0, 8, 9), 50, {0, 0, 8, 9}},
+      {"push button", SetUpControl(ControlKind::PUSHBUTTON, 10, 20, 30, 15), 0, {10, 20, 40, 35}},
+      {"image ignores text", SetUpControl(ControlKind::IMAGE, 0, 0, 8, 9), 50, {0, 0, 8, 9}},
       // (3 * 9) / 5 truncates to 5 before the multiplication: 35, not 37.
-      {"text of 3", Control(ControlKind::TEXT, 0, 0, 7, 12), 3, {0, 0, 35, 12}},
-      {"text .\\skin\\CPU", Control(ControlKind::TEXT, 5, 5, 6, 12), 10, {5, 5, 113, 17}},
-      {"empty text", Control(ControlKind::TEXT, 4, 4, 6, 12), 0, {4, 4, 4, 16}},
-      {"negative size", Control(ControlKind::PUSHBUTTON, 10, 10, -5, -5), 0, {10, 10, 5, 5}},
+      {"text of 3", SetUpControl(ControlKind::TEXT, 0, 0, 7, 12), 3, {0, 0, 35, 12}},
+      {"text .\\skin\\CPU", SetUpControl(ControlKind::TEXT, 5, 5, 6, 12), 10, {5, 5, 113, 17}},
+      {"empty text", SetUpControl(ControlKind::TEXT, 4, 4, 6, 12), 0, {4, 4, 4, 16}},
+      {"negative size", SetUpControl(ControlKind::PUSHBUTTON, 10, 10, -5, -5), 0, {10, 10, 5, 5}},
       {"right edge pinned",
-       Control(ControlKind::PUSHBUTTON, INT32_MAX - 1, INT32_MAX, 100, 100),
+       SetUpControl(ControlKind::PUSHBUTTON, INT32_MAX - 1, INT32_MAX, 100, 100),
        0,
        {INT32_MAX - 1, INT32_MAX, INT32_MAX, INT32_MAX}},
       {"left edge pinned",
-       Control(ControlKind::PUSHBUTTON, INT32_MIN, 0, INT32_MIN, 0),
+       SetUpControl(ControlKind::PUSHBUTTON, INT32_MIN, 0, INT32_MIN, 0),
        0,
        {INT32_MIN, 0, INT32_MIN, 0}},
-      {"huge text", Control(ControlKind::TEXT, 0, 0, INT32_MAX, 1), 255, {0, 0, INT32_MAX, 1}},
+      {"huge text", SetUpControl(ControlKind::TEXT, 0, 0, INT32_MAX, 1), 255, {0, 0, INT32_MAX, 1}},
   };
   for (const Case& c : cases) {
     SkinRect rect = ComputeControlRect(c.control, c.textLength);
@@ -52,7 +41,7 @@ TEST(ControlRect, FollowsTheKindsRule) {
 }
 
 TEST(ControlRect, TextWidthUsesCharWidthNotWidth) {
-  ControlRecord control = Control(ControlKind::TEXT, 0, 0, 6, 12);
+  ControlRecord control = SetUpControl(ControlKind::TEXT, 0, 0, 6, 12);
   control.width = 1000;
   EXPECT_EQ(ComputeControlRect(control, 10).right, 108);
 }
@@ -93,7 +82,7 @@ TEST(ControlFrame, ChoiceFollowsKindCheckAndFrame3) {
       {"frame 3 over checked", ControlKind::RADIOBOX, ControlState::HOVER, 1, 1, 3},
   };
   for (const Case& c : cases) {
-    ControlRecord control = Control(c.kind, 0, 0, 10, 10);
+    ControlRecord control = SetUpControl(c.kind, 0, 0, 10, 10);
     control.state = c.state;
     control.checked = c.checked;
     control.showFrame3 = c.showFrame3;

@@ -6,6 +6,8 @@
 #include <ostream>
 #include <vector>
 
+#include "support/control_record_builder.h"
+
 namespace {
 
 struct Effect {
@@ -54,14 +56,7 @@ class PollTick : public ::testing::Test {
   }
   int32_t Put(int32_t slot, ControlKind kind, int32_t x, int32_t y, int32_t width, int32_t height) {
     ControlRecord& control = controls[slot];
-    control.kind = kind;
-    control.x = x;
-    control.y = y;
-    control.width = width;
-    control.charWidth = width;
-    control.height = height;
-    control.state = ControlState::NORMAL;
-    control.previousState = ControlState::UNSET;
+    control = SetUpControl(kind, x, y, width, height);
     control.index = slot;
     slots[slot].control = &control;
     // A TEXT control here shows five characters, so it is nine character widths wide.
