@@ -16,6 +16,7 @@
 #include "settings/stored_values.h"
 #include "windows/support/condition_wait.h"
 #include "windows/support/meter_log.h"
+#include "windows/support/test_window.h"
 #include "windows/support/virtual_meter_scenario.h"
 
 namespace {
@@ -50,16 +51,6 @@ double ThreadCpuMs(HANDLE thread) {
   return Milliseconds(kernel) + Milliseconds(user);
 }
 
-HWND CreateBenchWindow() {
-  WNDCLASSA windowClass{};
-  windowClass.lpfnWndProc = BenchWindowProc;
-  windowClass.hInstance = GetModuleHandleA(nullptr);
-  windowClass.lpszClassName = "RefreshCycleBench";
-  RegisterClassA(&windowClass);
-  return CreateWindowA("RefreshCycleBench", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
-                       windowClass.hInstance, nullptr);
-}
-
 std::vector<double> TimePassesMs(HWND window) {
   int64_t frequency = ReadPerformanceFrequency();
   std::vector<double> durations;
@@ -80,7 +71,7 @@ int main() {
   VirtualMeterScenario scenario;
   scenario.bridges[0].present = true;
   scenario.packetMs = 500;
-  HWND window = CreateBenchWindow();
+  HWND window = CreateTestWindow("RefreshCycleBench", BenchWindowProc);
   if (!window || !scenario.Apply() || !LoadBridgeLibrary("CH341DLL.DLL")) {
     std::fprintf(stderr, "the bench could not be set up in %s\n", scenario.Folder().c_str());
     return 1;

@@ -3,19 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <cstring>
 #include <vector>
 
 #include "settings/settings_records.h"
+#include "support/record_bytes.h"
 
 namespace {
-
-template <typename Record>
-std::vector<uint8_t> BytesOf(const Record& record) {
-  std::vector<uint8_t> bytes(sizeof record);
-  std::memcpy(bytes.data(), &record, sizeof record);
-  return bytes;
-}
 
 template <typename Record>
 void FillPattern(Record& record, uint8_t seed) {

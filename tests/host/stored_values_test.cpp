@@ -6,6 +6,8 @@
 #include <cstring>
 #include <vector>
 
+#include "support/record_bytes.h"
+
 namespace {
 
 constexpr uint8_t BEFORE = 0xEE;  // what the record held before the value was applied
@@ -14,13 +16,6 @@ constexpr uint8_t GUARD = 0xA5;   // the memory right after the record
 std::vector<uint8_t> Pattern(size_t length) {
   std::vector<uint8_t> bytes(length);
   for (size_t i = 0; i < length; ++i) bytes[i] = static_cast<uint8_t>(i * 7 + 1);
-  return bytes;
-}
-
-template <typename Record>
-std::vector<uint8_t> BytesOf(const Record& record) {
-  std::vector<uint8_t> bytes(sizeof record);
-  std::memcpy(bytes.data(), &record, sizeof record);
   return bytes;
 }
 

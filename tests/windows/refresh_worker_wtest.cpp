@@ -12,6 +12,7 @@
 #include "settings/stored_values.h"
 #include "windows/support/condition_wait.h"
 #include "windows/support/meter_log.h"
+#include "windows/support/test_window.h"
 #include "windows/support/virtual_meter_scenario.h"
 
 namespace {
@@ -34,13 +35,7 @@ size_t CountFrames(const MeterLog& log) {
 class RefreshWorkerTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    WNDCLASSA windowClass{};
-    windowClass.lpfnWndProc = TestWindowProc;
-    windowClass.hInstance = GetModuleHandleA(nullptr);
-    windowClass.lpszClassName = "RefreshWorkerTest";
-    RegisterClassA(&windowClass);
-    window = CreateWindowA("RefreshWorkerTest", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
-                           windowClass.hInstance, nullptr);
+    window = CreateTestWindow("RefreshWorkerTest", TestWindowProc);
     ASSERT_NE(window, nullptr);
 
     scenario.bridges[0].present = true;

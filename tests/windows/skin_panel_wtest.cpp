@@ -18,6 +18,7 @@
 #include "windows/support/condition_wait.h"
 #include "windows/support/gdi_object_count.h"
 #include "windows/support/screenshot.h"
+#include "windows/support/user_input.h"
 
 namespace {
 
@@ -61,30 +62,15 @@ LRESULT CALLBACK TestWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
   return DefWindowProcA(window, message, wParam, lParam);
 }
 
-void PumpMessages() {
-  MSG message;
-  while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&message);
-    DispatchMessageA(&message);
-  }
-}
-
 bool WaitUntil(const std::function<bool()>& done) {
   return WaitForCondition(done, WAIT_MS);
 }
 
-// Presses or releases the left button where the cursor was put. The event carries that place
-// too: a bare button event lets Wine take the pointer from X, which may lag behind SetCursorPos.
+// Presses or releases the left button where the cursor was put.
 void SendLeftButton(bool down) {
   POINT cursor{};
   GetCursorPos(&cursor);
-  INPUT input{};
-  input.type = INPUT_MOUSE;
-  input.mi.dx = MulDiv(cursor.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
-  input.mi.dy = MulDiv(cursor.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
-  input.mi.dwFlags =
-      MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | (down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP);
-  SendInput(1, &input, sizeof input);
+  SendMouseAt(cursor, down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP);
 }
 
 std::string CursorText() {
@@ -148,7 +134,7 @@ class SkinPanelTest : public ::testing::Test {
     if (loaded) panel.Destroy();
     windowLog = WindowLog();
     DestroyWindow(window);
-    PumpMessages();
+    DispatchPendingMessages();
   }
 
   void Load(const char* directory) {
@@ -337,7 +323,7 @@ TEST_F(SkinPanelTest, MinimisedHiddenOrBackgroundWindowIsNotPolled) {
   } cases[] = {{"minimised", SW_MINIMIZE}, {"hidden", SW_HIDE}};
   for (const Case& c : cases) {
     ShowWindow(window, c.hide);
-    PumpMessages();
+    DispatchPendingMessages();
     Tick();
     EXPECT_EQ(panel.controls[0]->state, ControlState::NORMAL) << c.name;
     ShowWindow(window, SW_RESTORE);
@@ -372,8 +358,7 @@ TEST_F(SkinPanelTest, PaintShowsBackgroundAndButtonFrames) {
   Tick();
   Repaint();
   Screenshot shot(window);
-  CreateDirectoryA("..\\artifacts", nullptr);
-  EXPECT_TRUE(shot.Save("..\\artifacts\\skin_default.bmp"));
+  EXPECT_TRUE(shot.Save(ArtifactPath("skin_default.bmp")));
 
   RECT setup = panel.controls[0]->ControlRect();
   EXPECT_EQ(shot.Pixel(200, 140), PixelOfBitmapFile("skin\\background1.bmp", 200, 140));
@@ -388,7 +373,7 @@ TEST_F(SkinPanelTest, PaintShowsBackgroundAndButtonFrames) {
   int frameWidth = setup.right - setup.left;
   EXPECT_EQ(hovered.Pixel(setup.left + 1, setup.top + 20),
             PixelOfBitmapFile("skin\\setup.bmp", frameWidth + 1, 20));
-  EXPECT_TRUE(hovered.Save("..\\artifacts\\skin_default_hover.bmp"));
+  EXPECT_TRUE(hovered.Save(ArtifactPath("skin_default_hover.bmp")));
 }
 
 TEST_F(SkinPanelTest, RegionCopyAndFocusRectangleShowOnlyWhenSet) {

@@ -57,6 +57,19 @@ MeterLogRecords ThreePassesAfter(const MeterLog& log, size_t mark, int64_t cmd) 
   return frames;
 }
 
+// Waits until `dialog` is gone.
+bool DialogEnded(HWND dialog) {
+  return WaitUntil([&] { return !IsWindow(dialog); }, 3000);
+}
+
+// The "System Control" record torvex.exe stored, as its fourteen 32-bit fields.
+void ReadStoredSystemControl(int32_t (&fields)[14]) {
+  auto stored = ReadSettingsValue("System Control");
+  ASSERT_TRUE(stored.has_value());
+  ASSERT_EQ(stored->size(), 56u);
+  memcpy(fields, stored->data(), sizeof fields);
+}
+
 void ExpectFanFrames(const MeterLog& log, size_t mark, const FanFrames& want, const char* when) {
   MeterLogRecords thresholds = ThreePassesAfter(log, mark, CMD_FAN_THRESHOLDS);
   MeterLogRecords fan = ThreePassesAfter(log, mark, CMD_FAN);
@@ -181,9 +194,8 @@ class TorvexDialogs : public ::testing::Test {
   // Starts torvex.exe, waits for its first pass, and opens a dialog with a real click on a skin
   // control. Null when any step fails.
   HWND OpenFromSkin(TorvexProcess& torvex, POINT control, const char* caption) {
-    if (!torvex.Start(scenario.IniPath())) return nullptr;
-    mainWindow = torvex.MainWindow();
-    if (!mainWindow || !BringToForeground(mainWindow)) return nullptr;
+    mainWindow = torvex.StartInForeground(scenario.IniPath());
+    if (!mainWindow) return nullptr;
     auto anyFrame = [](const MeterLogRecord& r) { return r.IsFrame(); };
     if (!scenario.Log().WaitForRecord(anyFrame, 5000)) return nullptr;
     ClickAt(mainWindow, control.x, control.y);
@@ -234,16 +246,13 @@ TEST_F(TorvexDialogs, FanDialogEditsLiveAndEscapePutsTheRecordBack) {
   ASSERT_TRUE(BringToForeground(dialog));
   mark = Mark();
   PressKey(VK_ESCAPE);
-  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, 3000)) << "Escape ends the dialog";
+  ASSERT_TRUE(DialogEnded(dialog)) << "Escape ends the dialog";
   ExpectFanFrames(scenario.Log(), mark, DEFAULT_FAN, "after Escape");
   EXPECT_FALSE(ReadSettingsValue("System Control").has_value()) << "nothing stored while running";
 
   torvex.Quit();
-  auto stored = ReadSettingsValue("System Control");
-  ASSERT_TRUE(stored.has_value());
-  ASSERT_EQ(stored->size(), 56u);
   int32_t fields[14];
-  memcpy(fields, stored->data(), sizeof fields);
+  ASSERT_NO_FATAL_FAILURE(ReadStoredSystemControl(fields));
   EXPECT_EQ(fields[2], 1) << "fanMode";
   EXPECT_EQ(fields[11], 10) << "lowThreshold";
   EXPECT_EQ(fields[12], 80) << "highThreshold";
@@ -261,16 +270,13 @@ TEST_F(TorvexDialogs, FanDialogOkKeepsTheChangesAndQuitStoresThem) {
   EXPECT_EQ(WindowText(GetDlgItem(dialog, IDC_HIGH_THRESHOLD)), "79");
   size_t mark = Mark();
   PostMessageA(dialog, WM_COMMAND, IDOK, 0);
-  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, 3000));
+  ASSERT_TRUE(DialogEnded(dialog));
   ExpectFanFrames(scenario.Log(), mark, {13, 79, 2, 1}, "after OK");
   EXPECT_FALSE(ReadSettingsValue("System Control").has_value()) << "nothing stored while running";
 
   torvex.Quit();
-  auto stored = ReadSettingsValue("System Control");
-  ASSERT_TRUE(stored.has_value());
-  ASSERT_EQ(stored->size(), 56u);
   int32_t fields[14];
-  memcpy(fields, stored->data(), sizeof fields);
+  ASSERT_NO_FATAL_FAILURE(ReadStoredSystemControl(fields));
   EXPECT_EQ(fields[1], 1) << "backlightMode";
   EXPECT_EQ(fields[2], 2) << "fanMode";
   EXPECT_EQ(fields[11], 13) << "lowThreshold";
@@ -330,7 +336,7 @@ TEST_F(TorvexDialogs, TimeArrowsWorkOnThePartAtTheCaretAndKeepItSelected) {
   EXPECT_EQ(WindowText(to).substr(0, 3), "23:") << WindowText(to);
   EXPECT_NE(WindowText(to), "23:01");
   PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
-  EXPECT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, 3000));
+  EXPECT_TRUE(DialogEnded(dialog));
   torvex.Quit();
 }
 
@@ -355,7 +361,7 @@ TEST_F(TorvexDialogs, DegreeLabelsReadBackAsU2103AndTheCloseBoxCancels) {
 
   size_t mark = Mark();
   PostMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
-  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, 3000));
+  ASSERT_TRUE(DialogEnded(dialog));
   ExpectFanFrames(scenario.Log(), mark, DEFAULT_FAN, "after the close box");
   torvex.Quit();
 }
@@ -380,7 +386,7 @@ TEST_F(TorvexDialogs, FanDialogDragsByItsBody) {
   EXPECT_NEAR(after.left - before.left, -50, 4);
   EXPECT_NEAR(after.top - before.top, 30, 4);
   PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
-  EXPECT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, 3000));
+  EXPECT_TRUE(DialogEnded(dialog));
   torvex.Quit();
 }
 
@@ -449,7 +455,7 @@ TEST_F(TorvexDialogs, DisplaySetupFollowsEachItemLiveAndCancelRestoresIt) {
   ASSERT_TRUE(BringToForeground(dialog));
   mark = Mark();
   ClickControl(dialog, IDCANCEL);
-  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, 3000)) << "Cancel ends the dialog";
+  ASSERT_TRUE(DialogEnded(dialog)) << "Cancel ends the dialog";
   EXPECT_EQ(WaitForValue(scenario.Log(), mark, [](int64_t v) { return v == TEMPERATURE; }),
             TEMPERATURE);
   MeterLogRecords values = ThreePassesAfter(scenario.Log(), Mark(), CMD_VALUE);
@@ -473,7 +479,7 @@ TEST_F(TorvexDialogs, DisplaySetupOkKeepsTheItem) {
   ChooseComboEntry(dialog, IDC_ITEM_LIST, 0);
   size_t mark = Mark();
   PostMessageA(dialog, WM_COMMAND, IDOK, 0);
-  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, 3000));
+  ASSERT_TRUE(DialogEnded(dialog));
   MeterLogRecords values = ThreePassesAfter(scenario.Log(), mark, CMD_VALUE);
   ASSERT_GE(values.size(), 3u);
   for (const MeterLogRecord& value : values) EXPECT_EQ(*value.value, 0) << "\"None\" shows 0";

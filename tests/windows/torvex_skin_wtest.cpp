@@ -51,12 +51,7 @@ class TorvexSkin : public ::testing::Test {
   }
   void TearDown() override { DeleteSettingsKey(); }
 
-  HWND StartTorvex(TorvexProcess& torvex) {
-    if (!torvex.Start(scenario.IniPath())) return nullptr;
-    HWND window = torvex.MainWindow();
-    if (window && !BringToForeground(window)) return nullptr;
-    return window;
-  }
+  HWND StartTorvex(TorvexProcess& torvex) { return torvex.StartInForeground(scenario.IniPath()); }
 
   VirtualMeterScenario scenario;
 };

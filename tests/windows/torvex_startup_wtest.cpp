@@ -10,14 +10,17 @@
 namespace {
 
 auto FrameOf(int64_t index) {
-  return [index](const MeterLogRecord& record) { return record.IsFrame() && record.index == index; };
+  return
+      [index](const MeterLogRecord& record) { return record.IsFrame() && record.index == index; };
 }
 
 size_t CountAllFrames(const MeterLog& log) {
   return Select(log.Read(), [](const MeterLogRecord& r) { return r.IsFrame(); }).size();
 }
 
-void CloseBox(HWND box) { PostMessageA(box, WM_COMMAND, IDOK, 0); }
+void CloseBox(HWND box) {
+  PostMessageA(box, WM_COMMAND, IDOK, 0);
+}
 
 class TorvexEndToEnd : public ::testing::Test {
  protected:
@@ -46,9 +49,8 @@ TEST_F(TorvexEndToEnd, OneIdleBridgeIsLinkedWithoutAskingAndRefreshedEveryPeriod
   EXPECT_EQ(*frames[1].fanMode, 1);
   EXPECT_EQ(*frames[3].fan, 100);
 
-  auto link = scenario.Log().WaitForRecord([](const MeterLogRecord& r) {
-    return r.IsCall("CH341SetExclusive") && r.exclusive == 1;
-  });
+  auto link = scenario.Log().WaitForRecord(
+      [](const MeterLogRecord& r) { return r.IsCall("CH341SetExclusive") && r.exclusive == 1; });
   ASSERT_TRUE(link.has_value());
   int64_t firstPass = frames[0].tMs - link->tMs;
   EXPECT_GE(firstPass, 750);

@@ -81,16 +81,6 @@ void ExpectAt(HWND window, POINT expected) {
   EXPECT_EQ(rect.top, expected.y);
 }
 
-// Mouse input at a screen point, carrying the point with every event (see user_input.cpp).
-void SendMouseAt(POINT screen, DWORD buttonFlags) {
-  INPUT input{};
-  input.type = INPUT_MOUSE;
-  input.mi.dx = MulDiv(screen.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
-  input.mi.dy = MulDiv(screen.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
-  input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | buttonFlags;
-  SendInput(1, &input, sizeof input);
-}
-
 void ClickOnScreen(POINT screen, DWORD down, DWORD up, int clicks) {
   SetCursorPos(screen.x, screen.y);
   SendMouseAt(screen, 0);
@@ -162,12 +152,7 @@ class TorvexTray : public ::testing::Test {
   }
   void TearDown() override { DeleteSettingsKey(); }
 
-  HWND StartTorvex(TorvexProcess& torvex) {
-    if (!torvex.Start(scenario.IniPath())) return nullptr;
-    HWND window = torvex.MainWindow();
-    if (window && !BringToForeground(window)) return nullptr;
-    return window;
-  }
+  HWND StartTorvex(TorvexProcess& torvex) { return torvex.StartInForeground(scenario.IniPath()); }
 
   // Skin command 2, as the user gives it.
   static bool HideWithTheSkin(HWND window) {
@@ -189,6 +174,10 @@ class TorvexTray : public ::testing::Test {
 
   static bool MenuClosed(const TorvexProcess& torvex) {
     return WaitUntil([&] { return torvex.FindWindows("#32768", nullptr).empty(); }, 3000);
+  }
+
+  static bool DialogsClosed(const TorvexProcess& torvex) {
+    return WaitUntil([&] { return torvex.FindWindows("#32770", nullptr).empty(); }, 3000);
   }
 
   size_t CountFrames(int64_t index) const {
@@ -270,7 +259,7 @@ TEST_F(TorvexTray, WindowMenuOnTheBareSkinReachesTheAboutBoxCentredOverTheWindow
   EXPECT_TRUE(shownAbout.Save(ArtifactPath("torvex_about.bmp")));
 
   PressKey(VK_RETURN);
-  EXPECT_TRUE(WaitUntil([&] { return torvex.FindWindows("#32770", nullptr).empty(); }, 3000));
+  EXPECT_TRUE(DialogsClosed(torvex));
   EXPECT_TRUE(torvex.IsRunning());
   EXPECT_TRUE(IsWindowEnabled(window));
   QuitTorvex(torvex, window);
@@ -293,7 +282,7 @@ TEST_F(TorvexTray, WindowMenuItemsComeInOrderBetweenSeparators) {
   ASSERT_NE(box, nullptr);
   EXPECT_EQ(GetWindow(box, GW_OWNER), window);
   PostMessageA(box, WM_COMMAND, IDOK, 0);
-  ASSERT_TRUE(WaitUntil([&] { return torvex.FindWindows("#32770", nullptr).empty(); }, 3000));
+  ASSERT_TRUE(DialogsClosed(torvex));
 
   ASSERT_TRUE(BringToForeground(window));
   RightClickAt(window, BARE_SURFACE.x, BARE_SURFACE.y);
@@ -353,8 +342,7 @@ TEST_F(TorvexTray, F1OpensTheAboutBoxAndAnyCommandClosesIt) {
     EXPECT_EQ(GetWindow(about, GW_OWNER), window) << way.name;
     ExpectAt(about, CentredPosition(WindowRect(about), WindowRect(window), true));
     PostMessageA(about, way.message, way.wParam, 0);
-    EXPECT_TRUE(WaitUntil([&] { return torvex.FindWindows("#32770", nullptr).empty(); }, 3000))
-        << way.name;
+    EXPECT_TRUE(DialogsClosed(torvex)) << way.name;
   }
   EXPECT_TRUE(torvex.IsRunning());
   QuitTorvex(torvex, window);
@@ -373,7 +361,7 @@ TEST_F(TorvexTray, AboutBoxStaysCentredOverAWindowPartlyOffScreen) {
   EXPECT_LT(expected.x, 0);
   ExpectAt(about, expected);
   PostMessageA(about, WM_COMMAND, IDOK, 0);
-  EXPECT_TRUE(WaitUntil([&] { return torvex.FindWindows("#32770", nullptr).empty(); }, 3000));
+  EXPECT_TRUE(DialogsClosed(torvex));
   QuitTorvex(torvex, window);
 }
 
@@ -398,7 +386,7 @@ TEST_F(TorvexTray, TrayAboutTakesTheIconAwayWhileOpenCentredOnTheDesktop) {
   EXPECT_FALSE(IsWindowVisible(window));
 
   PressKey(VK_RETURN);
-  EXPECT_TRUE(WaitUntil([&] { return torvex.FindWindows("#32770", nullptr).empty(); }, 3000));
+  EXPECT_TRUE(DialogsClosed(torvex));
   EXPECT_TRUE(WaitUntil([&] { return TrayIconExists(window); }, 3000)) << "the icon comes back";
   EXPECT_FALSE(IsWindowVisible(window));
   QuitTorvex(torvex, window);

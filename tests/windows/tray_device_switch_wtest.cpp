@@ -13,6 +13,7 @@
 #include "meter/meter_link.h"
 #include "monitor/refresh_worker.h"
 #include "windows/support/condition_wait.h"
+#include "windows/support/test_window.h"
 #include "windows/support/virtual_meter_scenario.h"
 
 namespace {
@@ -44,13 +45,7 @@ class PassInProgress {
 class TrayDeviceSwitch : public ::testing::Test {
  protected:
   void SetUp() override {
-    WNDCLASSA windowClass{};
-    windowClass.lpfnWndProc = DefWindowProcA;
-    windowClass.hInstance = GetModuleHandleA(nullptr);
-    windowClass.lpszClassName = "TrayDeviceSwitchTest";
-    RegisterClassA(&windowClass);
-    application.mainWindow = CreateWindowA("TrayDeviceSwitchTest", "", WS_POPUP, 0, 0, 10, 10,
-                                           nullptr, nullptr, windowClass.hInstance, nullptr);
+    application.mainWindow = CreateTestWindow("TrayDeviceSwitchTest", DefWindowProcA);
     ASSERT_NE(application.mainWindow, nullptr);
     scenario.bridges[0].present = true;
     scenario.bridges[1].present = true;

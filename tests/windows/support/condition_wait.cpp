@@ -2,10 +2,6 @@
 
 #include <windows.h>
 
-namespace {
-
-constexpr DWORD POLL_MS = 5;
-
 void DispatchPendingMessages() {
   MSG message;
   while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
@@ -14,14 +10,12 @@ void DispatchPendingMessages() {
   }
 }
 
-}  // namespace
-
-bool WaitForCondition(const std::function<bool()>& done, int timeoutMs) {
+bool WaitForCondition(const std::function<bool()>& done, int timeoutMs, int pollMs) {
   ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(timeoutMs);
   for (;;) {
     DispatchPendingMessages();
     if (done()) return true;
     if (GetTickCount64() >= deadline) return false;
-    Sleep(POLL_MS);
+    Sleep(static_cast<DWORD>(pollMs));
   }
 }

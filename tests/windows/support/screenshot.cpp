@@ -44,7 +44,7 @@ std::string ArtifactPath(const char* fileName) {
   char exe[MAX_PATH];
   DWORD length = GetModuleFileNameA(nullptr, exe, MAX_PATH);
   std::string folder(exe, length);
-  folder = folder.substr(0, folder.find_last_of('\\'));    // build/windows/bin
+  folder = folder.substr(0, folder.find_last_of('\\'));  // build/windows/bin
   folder = folder.substr(0, folder.find_last_of('\\')) + "\\artifacts";
   CreateDirectoryA(folder.c_str(), nullptr);
   return folder + "\\" + fileName;

@@ -6,7 +6,9 @@ namespace {
 constexpr const char* SETTINGS_KEY = "Software\\Velquin\\Torvex";
 }
 
-void DeleteSettingsKey() { RegDeleteKeyA(HKEY_CURRENT_USER, SETTINGS_KEY); }
+void DeleteSettingsKey() {
+  RegDeleteKeyA(HKEY_CURRENT_USER, SETTINGS_KEY);
+}
 
 std::optional<std::vector<uint8_t>> ReadSettingsValue(const char* name, unsigned long* type) {
   HKEY key;

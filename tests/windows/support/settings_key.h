@@ -8,6 +8,7 @@ void DeleteSettingsKey();
 
 // The stored bytes of a value under "Software\Velquin\Torvex", or nothing when it is missing.
 // `type` receives the registry type.
-std::optional<std::vector<uint8_t>> ReadSettingsValue(const char* name, unsigned long* type = nullptr);
+std::optional<std::vector<uint8_t>> ReadSettingsValue(const char* name,
+                                                      unsigned long* type = nullptr);
 
 void WriteSettingsValue(const char* name, const void* data, uint32_t size);

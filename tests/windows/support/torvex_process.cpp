@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "windows/support/user_input.h"
+
 namespace {
 
 std::string ExeFolder() {
@@ -103,6 +105,13 @@ bool TorvexProcess::Start(const std::string& scenarioPath) {
                                 folder.c_str(), &startup, &process);
   SetEnvironmentVariableA("TORVEX_VMETER", nullptr);
   return started != FALSE;
+}
+
+HWND TorvexProcess::StartInForeground(const std::string& scenarioPath) {
+  if (!Start(scenarioPath)) return nullptr;
+  HWND window = MainWindow();
+  if (window && !BringToForeground(window)) return nullptr;
+  return window;
 }
 
 std::vector<HWND> TorvexProcess::FindWindows(const char* className, const char* caption) const {

@@ -3,8 +3,11 @@
 // meter and the skin beside it), finds its windows, dialogs and message boxes, and always ends it.
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
+
+#include "windows/support/condition_wait.h"
 
 class TorvexProcess {
  public:
@@ -18,6 +21,9 @@ class TorvexProcess {
 
   // Starts torvex.exe with TORVEX_VMETER set to `scenarioPath` (empty: unset).
   bool Start(const std::string& scenarioPath);
+  // Starts it as Start does and waits for its main window, then makes that the foreground window
+  // so real input reaches the skin. Null when any step fails.
+  HWND StartInForeground(const std::string& scenarioPath);
 
   // The visible top-level windows of the process whose class and caption match (empty: any).
   std::vector<HWND> FindWindows(const char* className, const char* caption) const;
@@ -47,13 +53,7 @@ std::string ClassNameOf(HWND window);
 // The items of a combo box of another process, in list order.
 std::vector<std::string> ComboItems(HWND combo);
 
-// Polls `condition` every 20 ms until it holds or `timeoutMs` passes.
-template <typename Condition>
-bool WaitUntil(Condition condition, DWORD timeoutMs) {
-  DWORD start = GetTickCount();
-  for (;;) {
-    if (condition()) return true;
-    if (GetTickCount() - start >= timeoutMs) return false;
-    Sleep(20);
-  }
+// WaitForCondition for what another process shows: a coarser poll, as every look reaches into it.
+inline bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
+  return WaitForCondition(condition, static_cast<int>(timeoutMs), 20);
 }

@@ -10,9 +10,14 @@ POINT ScreenPoint(HWND window, int clientX, int clientY) {
   return point;
 }
 
-// Every mouse event carries the cursor's place: a bare button event lets Wine take the pointer
-// from X, which may lag behind SetCursorPos.
-void SendMouse(POINT screen, DWORD buttonFlags) {
+void MoveTo(POINT screen) {
+  SetCursorPos(screen.x, screen.y);
+  SendMouseAt(screen, 0);
+}
+
+}  // namespace
+
+void SendMouseAt(POINT screen, DWORD buttonFlags) {
   INPUT input{};
   input.type = INPUT_MOUSE;
   input.mi.dx = MulDiv(screen.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
@@ -20,13 +25,6 @@ void SendMouse(POINT screen, DWORD buttonFlags) {
   input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | buttonFlags;
   SendInput(1, &input, sizeof input);
 }
-
-void MoveTo(POINT screen) {
-  SetCursorPos(screen.x, screen.y);
-  SendMouse(screen, 0);
-}
-
-}  // namespace
 
 bool BringToForeground(HWND window) {
   for (int attempt = 0; attempt < 50; ++attempt) {
@@ -47,9 +45,9 @@ void ClickAt(HWND window, int clientX, int clientY) {
   POINT screen = ScreenPoint(window, clientX, clientY);
   MoveTo(screen);
   Sleep(HOLD_MS);
-  SendMouse(screen, MOUSEEVENTF_LEFTDOWN);
+  SendMouseAt(screen, MOUSEEVENTF_LEFTDOWN);
   Sleep(HOLD_MS);
-  SendMouse(screen, MOUSEEVENTF_LEFTUP);
+  SendMouseAt(screen, MOUSEEVENTF_LEFTUP);
   Sleep(HOLD_MS);
 }
 
@@ -61,14 +59,14 @@ bool TryDrag(HWND window, POINT start, int dx, int dy) {
   GetWindowRect(window, &before);
   MoveTo(start);
   Sleep(HOLD_MS);
-  SendMouse(start, MOUSEEVENTF_LEFTDOWN);
+  SendMouseAt(start, MOUSEEVENTF_LEFTDOWN);
   Sleep(HOLD_MS);
   const int steps = 10;
   POINT at = start;
   for (int step = 1; step <= steps; ++step) {
     at = {start.x + dx * step / steps, start.y + dy * step / steps};
     SetCursorPos(at.x, at.y);
-    SendMouse(at, 0);
+    SendMouseAt(at, 0);
     Sleep(30);
   }
   // On a busy machine the window's move loop may start after the last step: nudge the pointer
@@ -76,16 +74,16 @@ bool TryDrag(HWND window, POINT start, int dx, int dy) {
   DWORD started = GetTickCount();
   bool followed = false;
   while (!followed && GetTickCount() - started < 2000) {
-    SendMouse({at.x + 1, at.y}, 0);
+    SendMouseAt({at.x + 1, at.y}, 0);
     Sleep(30);
     SetCursorPos(at.x, at.y);
-    SendMouse(at, 0);
+    SendMouseAt(at, 0);
     Sleep(30);
     RECT now{};
     GetWindowRect(window, &now);
     followed = now.left - before.left == dx && now.top - before.top == dy;
   }
-  SendMouse(at, MOUSEEVENTF_LEFTUP);
+  SendMouseAt(at, MOUSEEVENTF_LEFTUP);
   Sleep(HOLD_MS);
   RECT after{};
   GetWindowRect(window, &after);
@@ -105,9 +103,9 @@ void RightClickAt(HWND window, int clientX, int clientY) {
   POINT screen = ScreenPoint(window, clientX, clientY);
   MoveTo(screen);
   Sleep(HOLD_MS);
-  SendMouse(screen, MOUSEEVENTF_RIGHTDOWN);
+  SendMouseAt(screen, MOUSEEVENTF_RIGHTDOWN);
   Sleep(40);
-  SendMouse(screen, MOUSEEVENTF_RIGHTUP);
+  SendMouseAt(screen, MOUSEEVENTF_RIGHTUP);
   Sleep(HOLD_MS);
 }
 

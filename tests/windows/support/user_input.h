@@ -4,6 +4,11 @@
 // foreground window, so every press here is held for several poll ticks.
 #include <windows.h>
 
+// One mouse event at a screen point: a move there, with the MOUSEEVENTF_ button flags given. The
+// event carries the point even for a bare press or release: without it Wine takes the pointer from
+// X, which may lag behind SetCursorPos.
+void SendMouseAt(POINT screen, DWORD buttonFlags);
+
 // Makes `window` the foreground window; false when it did not become so within a second.
 bool BringToForeground(HWND window);
 
