@@ -8,7 +8,7 @@
 
 struct Application {
   HINSTANCE instance = nullptr;
-  HWND mainWindow = nullptr;      // published when the main window's creation returns
+  HWND mainWindow = nullptr;       // published when the main window's creation returns
   HANDLE refreshWorker = nullptr;  // closed when the run ends; the thread ends with the process
   std::unique_ptr<SkinPanel> skinPanel;
 };

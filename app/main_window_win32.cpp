@@ -164,4 +164,6 @@ HWND CreateMainWindow(HINSTANCE instance) {
                          INITIAL_HEIGHT, nullptr, nullptr, instance, nullptr);
 }
 
-void QuitApplication() { SendMessageA(application.mainWindow, WM_DESTROY, 0, 0); }
+void QuitApplication() {
+  SendMessageA(application.mainWindow, WM_DESTROY, 0, 0);
+}

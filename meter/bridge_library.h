@@ -25,7 +25,7 @@ struct BridgeLibrary {
 
 // The names the functions are exported under, in the order of the table's fields.
 constexpr const char* BRIDGE_FUNCTION_NAMES[7] = {
-    "CH341OpenDevice",    "CH341ResetDevice",   "CH341GetStatus",  "CH341SetExclusive",
+    "CH341OpenDevice",    "CH341ResetDevice",  "CH341GetStatus",  "CH341SetExclusive",
     "CH341SetIntRoutine", "CH341EppWriteData", "CH341CloseDevice"};
 
 constexpr const char* BRIDGE_LIBRARY_NAME = "CH341DLL.DLL";

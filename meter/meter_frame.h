@@ -14,7 +14,9 @@ constexpr uint8_t CMD_FAN_THRESHOLDS = 10;
 using MeterFrame = std::array<uint8_t, METER_FRAME_LENGTH>;
 
 // A nibble goes out in the high half of an EPP data byte; the low half is always zero.
-constexpr uint8_t WireByte(int32_t nibble) { return static_cast<uint8_t>((nibble & 0xF) << 4); }
+constexpr uint8_t WireByte(int32_t nibble) {
+  return static_cast<uint8_t>((nibble & 0xF) << 4);
+}
 
 // Byte fields carry the low eight bits of their value (256 is sent as 0x00, -1 as 0xFF);
 // nibble fields the low four bits.

@@ -2,7 +2,9 @@
 
 #include "meter/performance_counter.h"
 
-int64_t ReadPerformanceFrequency() { return 1000000000; }
+int64_t ReadPerformanceFrequency() {
+  return 1000000000;
+}
 
 int64_t ReadPerformanceCounter() {
   return std::chrono::duration_cast<std::chrono::nanoseconds>(

@@ -61,4 +61,6 @@ int32_t RunSearchDialog(HWND owner) {
   return static_cast<int32_t>(result);
 }
 
-bool IsSearchDialogOpen() { return searchOpen; }
+bool IsSearchDialogOpen() {
+  return searchOpen;
+}

@@ -13,7 +13,7 @@ struct ClockTime {
 };
 
 struct SpaceFigures {
-  uint64_t total = 0;      // 0 when the query failed
+  uint64_t total = 0;  // 0 when the query failed
   uint64_t available = 0;
 };
 

@@ -32,7 +32,9 @@ bool IsInsideDailyWindow(int32_t fromMinute, int32_t toMinute, int32_t nowMinute
   return nowMinute >= fromMinute || nowMinute < toMinute;
 }
 
-int32_t MinuteOfDay(int32_t hour, int32_t minute) { return hour * 60 + minute; }
+int32_t MinuteOfDay(int32_t hour, int32_t minute) {
+  return hour * 60 + minute;
+}
 
 int32_t BacklightState(int32_t backlightMode, int32_t fromMinute, int32_t toMinute,
                        int32_t nowMinute) {

@@ -31,7 +31,7 @@ TEST(DeviceSearch, IdleTestLooksAtThreeBits) {
   struct Case {
     uint32_t status;
     bool idle;
-  } cases[] = {{0x0200, true}, {0x0300, false}, {0x0A00, false}, {0x0000, false},
+  } cases[] = {{0x0200, true},  {0x0300, false}, {0x0A00, false}, {0x0000, false},
                {0xFFFF, false}, {0xF2FF, true},  {0x0600, true}};
   for (const Case& c : cases) EXPECT_EQ(IsIdleStatus(c.status), c.idle) << std::hex << c.status;
 }

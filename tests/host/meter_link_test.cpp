@@ -37,7 +37,7 @@ TEST_F(MeterLinkTest, FrameGoesOutNibbleByNibbleInOrder) {
 TEST_F(MeterLinkTest, DeviceIndexIsReadAfreshForEveryNibble) {
   meterLink.deviceIndex = 2;
   fake.afterWrite = [](size_t count) {
-    if (count == 10) meterLink.deviceIndex = 7;   // relinked mid-frame
+    if (count == 10) meterLink.deviceIndex = 7;          // relinked mid-frame
     if (count == 20) meterLink.deviceIndex = NO_DEVICE;  // unlinked mid-frame
   };
   SendMeterFrame(BuildValueFrame(1));

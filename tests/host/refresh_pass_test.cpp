@@ -77,7 +77,7 @@ TEST_F(RefreshPassTest, StepsRunInOrderAndSampleCpuWhateverIsShown) {
   display.itemType = ITEM_NONE;
   RunRefreshPass(system, display, control);
   EXPECT_EQ(system.steps, (std::vector<std::string>{"stop", "time", "cpu", "frame", "frame",
-                                                     "frame", "frame", "start"}));
+                                                    "frame", "frame", "start"}));
   ASSERT_EQ(system.frames.size(), 4u);
   EXPECT_EQ(system.frames[0][2], CMD_VALUE);
   EXPECT_EQ(system.frames[1][2], CMD_FAN_THRESHOLDS);
@@ -96,10 +96,18 @@ TEST_F(RefreshPassTest, FigureForEachItem) {
     int32_t used;
     int32_t figure;
   } cases[] = {
-      {ITEM_NONE, 0, 0},        {ITEM_HDD_SPACE, 1, 88},      {ITEM_HDD_SPACE, 0, 13},
-      {ITEM_CPU_USAGE, 0, 42},  {ITEM_RAM_SPACE, 1, 75},      {ITEM_RAM_SPACE, 0, 25},
-      {ITEM_PAGE_FILE_SPACE, 1, 75}, {ITEM_PAGE_FILE_SPACE, 0, 25}, {ITEM_TEMPERATURE, 0, 45},
-      {ITEM_FAN_SPEED, 0, 75},  {7, 0, 0},                    {-1, 0, 0},
+      {ITEM_NONE, 0, 0},
+      {ITEM_HDD_SPACE, 1, 88},
+      {ITEM_HDD_SPACE, 0, 13},
+      {ITEM_CPU_USAGE, 0, 42},
+      {ITEM_RAM_SPACE, 1, 75},
+      {ITEM_RAM_SPACE, 0, 25},
+      {ITEM_PAGE_FILE_SPACE, 1, 75},
+      {ITEM_PAGE_FILE_SPACE, 0, 25},
+      {ITEM_TEMPERATURE, 0, 45},
+      {ITEM_FAN_SPEED, 0, 75},
+      {7, 0, 0},
+      {-1, 0, 0},
   };
   for (const Case& c : cases) {
     display.itemType = c.itemType;

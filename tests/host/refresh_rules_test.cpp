@@ -67,8 +67,8 @@ TEST(RefreshRules, DailyWindows) {
       {MinuteOfDay(8, 0), MinuteOfDay(8, 0), MinuteOfDay(20, 0), false},
   };
   for (const Case& c : cases)
-    EXPECT_EQ(IsInsideDailyWindow(c.from, c.to, c.now), c.inside) << c.from << "-" << c.to << " @"
-                                                                  << c.now;
+    EXPECT_EQ(IsInsideDailyWindow(c.from, c.to, c.now), c.inside)
+        << c.from << "-" << c.to << " @" << c.now;
 }
 
 TEST(RefreshRules, BacklightByMode) {

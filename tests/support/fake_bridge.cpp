@@ -2,9 +2,13 @@
 
 namespace {
 
-FakeBridge& Fake() { return FakeBridge::Instance(); }
+FakeBridge& Fake() {
+  return FakeBridge::Instance();
+}
 
-bool Known(uint32_t index) { return index < 16; }
+bool Known(uint32_t index) {
+  return index < 16;
+}
 
 void* BRIDGE_API FakeOpen(uint32_t index) {
   Fake().calls.push_back({"CH341OpenDevice", index, 0});
@@ -45,7 +49,9 @@ int32_t BRIDGE_API FakeEppWrite(uint32_t index, void* buffer, uint32_t* length) 
   return 1;
 }
 
-void BRIDGE_API FakeClose(uint32_t index) { Fake().calls.push_back({"CH341CloseDevice", index, 0}); }
+void BRIDGE_API FakeClose(uint32_t index) {
+  Fake().calls.push_back({"CH341CloseDevice", index, 0});
+}
 
 }  // namespace
 

@@ -15,9 +15,9 @@ struct FakeBridgeCall {
 };
 
 struct FakeBridgeDevice {
-  bool opens = false;         // CH341OpenDevice succeeds
-  bool statusReads = false;   // CH341GetStatus succeeds
-  uint32_t status = 0x0200;   // the word it reports
+  bool opens = false;        // CH341OpenDevice succeeds
+  bool statusReads = false;  // CH341GetStatus succeeds
+  uint32_t status = 0x0200;  // the word it reports
 };
 
 struct FakeBridge {
