@@ -4,7 +4,6 @@
 
 constexpr const char* MAIN_WINDOW_CLASS = "Torvex";
 constexpr const char* MAIN_WINDOW_CAPTION = "Velquin Torvex Ver 1.0";
-constexpr const char* SKIN_DIRECTORY = ".\\skin\\";
 constexpr const char* SKIN_SECTION = "MAIN";
 
 // Registers the class in its extended form, or the plain form when that fails.

@@ -3,17 +3,20 @@
 #include <commctrl.h>
 
 #include <new>
+#include <string>
 
 #include "app/about_dialog.h"
 #include "app/application.h"
 #include "app/commands.h"
 #include "app/device_choice.h"
+#include "app/skin_location.h"
 #include "app/tray.h"
 #include "app/window_menu.h"
 #include "meter/meter_link.h"
 #include "monitor/refresh_worker.h"
 #include "settings/settings_dialogs.h"
 #include "settings/settings_registry.h"
+#include "skin/skin_file.h"
 #include "skin/skin_poll.h"
 
 namespace {
@@ -26,11 +29,26 @@ constexpr int INITIAL_HEIGHT = 230;
 // Set once the run's end (WM_DESTROY, or the session ending first) has saved the settings.
 bool runEnded = false;
 
+bool IsFile(const char* path) {
+  DWORD attributes = GetFileAttributesA(path);
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+std::string FindSkinDirectory() {
+  char skinFile[SKIN_NAME_SIZE];
+  FormSkinFilePath(WORKING_SKIN_DIRECTORY, skinFile, sizeof skinFile);
+  char program[MAX_PATH];
+  DWORD length = GetModuleFileNameA(nullptr, program, sizeof program);
+  if (length >= sizeof program) length = 0;  // cut short: no folder to trust
+  return ChooseSkinDirectory(IsFile(skinFile), std::string_view(program, length),
+                             SKIN_NAME_SIZE - 1);
+}
+
 LRESULT OnCreate(HWND window) {
   InitCommonControls();  // the skin's tooltips need the class
   application.skinPanel.reset(new (std::nothrow) SkinPanel);
   if (!application.skinPanel) return -1;
-  application.skinPanel->Load(window, SKIN_DIRECTORY, SKIN_SECTION, SkinPoll);
+  application.skinPanel->Load(window, FindSkinDirectory().c_str(), SKIN_SECTION, SkinPoll);
   application.skinPanel->dragEnabled = 1;
   int32_t index = meterLink.deviceIndex.load();
   if (index != NO_DEVICE) LinkDevice(index);

@@ -74,6 +74,23 @@ TEST_F(TorvexSkin, WindowTakesTheSizeOfBackground1AndShowsTheSkin) {
   torvex.Quit();
 }
 
+// A shortcut or the sign-in Run key starts the program elsewhere, often in the system folder.
+TEST_F(TorvexSkin, StartedFromAnotherFolderTheSkinBesideTheProgramIsRead) {
+  TorvexProcess torvex("skin_beside_program");
+  char systemFolder[MAX_PATH] = {};
+  ASSERT_GT(GetSystemDirectoryA(systemFolder, sizeof systemFolder), 0u);
+  ASSERT_TRUE(torvex.Start(scenario.IniPath(), systemFolder));
+  HWND window = torvex.MainWindow();
+  ASSERT_NE(window, nullptr);
+  BmpSize background;
+  ASSERT_TRUE(ReadBmpSize(torvex.Folder() + "\\skin\\background1.bmp", &background));
+  RECT rect{};
+  GetWindowRect(window, &rect);
+  EXPECT_EQ(rect.right - rect.left, background.width);
+  EXPECT_EQ(rect.bottom - rect.top, background.height);
+  torvex.Quit();
+}
+
 TEST_F(TorvexSkin, HoverShowsTheHoverFrameAndLeavingRestoresIt) {
   TorvexProcess torvex("skin_hover");
   HWND window = StartTorvex(torvex);

@@ -94,15 +94,16 @@ TorvexProcess::~TorvexProcess() {
   if (process.hThread) CloseHandle(process.hThread);
 }
 
-bool TorvexProcess::Start(const std::string& scenarioPath) {
+bool TorvexProcess::Start(const std::string& scenarioPath, const std::string& workingFolder) {
   SetEnvironmentVariableA("TORVEX_VMETER", scenarioPath.empty() ? nullptr : scenarioPath.c_str());
   std::string exe = folder + "\\torvex.exe";
   char commandLine[MAX_PATH + 2];
   snprintf(commandLine, sizeof commandLine, "\"%s\"", exe.c_str());
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
+  const std::string& workIn = workingFolder.empty() ? folder : workingFolder;
   BOOL started = CreateProcessA(exe.c_str(), commandLine, nullptr, nullptr, FALSE, 0, nullptr,
-                                folder.c_str(), &startup, &process);
+                                workIn.c_str(), &startup, &process);
   SetEnvironmentVariableA("TORVEX_VMETER", nullptr);
   return started != FALSE;
 }

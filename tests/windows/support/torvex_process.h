@@ -19,8 +19,9 @@ class TorvexProcess {
 
   const std::string& Folder() const { return folder; }
 
-  // Starts torvex.exe with TORVEX_VMETER set to `scenarioPath` (empty: unset).
-  bool Start(const std::string& scenarioPath);
+  // Starts torvex.exe with TORVEX_VMETER set to `scenarioPath` (empty: unset), in
+  // `workingFolder` (empty: the program's own folder).
+  bool Start(const std::string& scenarioPath, const std::string& workingFolder = "");
   // Starts it as Start does and waits for its main window, then makes that the foreground window
   // so real input reaches the skin. Null when any step fails.
   HWND StartInForeground(const std::string& scenarioPath);
