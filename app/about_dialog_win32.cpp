@@ -8,7 +8,7 @@ namespace {
 INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM, LPARAM) {
   switch (message) {
     case WM_INITDIALOG:
-      CenterOverMainWindowOrDesktop(dialog);
+      CenterOverOwnerOrDesktop(dialog);
       return TRUE;  // the default focus, on OK
     case WM_COMMAND:
       // OK, Enter, Escape and the close box alike.

@@ -3,9 +3,9 @@
 #include <windows.h>
 
 #include "app/application.h"
+#include "app/search_dialog.h"
 #include "meter/device_search.h"
 #include "meter/meter_link.h"
-#include "meter/search_dialog.h"
 #include "monitor/refresh_worker.h"
 
 namespace {

@@ -29,7 +29,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   HWND window = CreateMainWindow(instance);
   if (!window) return 0;
   application.mainWindow = window;
-  LoadSettings();
+  LoadSettings(window);
   RunMessageLoop();
   if (application.skinPanel) {
     application.skinPanel->Destroy();

@@ -67,7 +67,7 @@ void EndRun(HWND window) {
   if (application.refreshWorker) CloseHandle(application.refreshWorker);
   application.refreshWorker = nullptr;
   UnlinkDevice();
-  SaveSettings();
+  SaveSettings(window);
 }
 
 void OnDestroy(HWND window) {
@@ -90,10 +90,10 @@ void OnKeyUp(WPARAM key) {
 void OnCommand(int id) {
   switch (id) {
     case COMMAND_DISPLAY_SETUP:
-      OpenDisplaySetupDialog();
+      OpenDisplaySetupDialog(application.instance, application.mainWindow);
       break;
     case COMMAND_FAN_BACKLIGHT:
-      OpenFanBacklightDialog();
+      OpenFanBacklightDialog(application.instance, application.mainWindow);
       break;
     case COMMAND_HIDE_TO_TRAY:
       HideToTray();

@@ -3,19 +3,7 @@
 // fan value. Plain arithmetic on values the pass has sampled.
 #include <cstdint>
 
-// What the item list stores in itemType.
-enum ItemType : int32_t {
-  ITEM_NONE = 0,
-  ITEM_HDD_SPACE = 1,
-  ITEM_CPU_USAGE = 2,
-  ITEM_RAM_SPACE = 3,
-  ITEM_PAGE_FILE_SPACE = 4,
-  ITEM_TEMPERATURE = 5,
-  ITEM_FAN_SPEED = 6,
-};
-
-enum BacklightMode : int32_t { BACKLIGHT_OFF = 0, BACKLIGHT_ALWAYS = 1, BACKLIGHT_WINDOW = 2 };
-enum FanMode : int32_t { FAN_OFF = 0, FAN_MANUAL = 1, FAN_AUTO = 2 };
+#include "settings/settings_records.h"
 
 // x in total as the nearest whole percent, halves rounded up. A total of 0 (a disk or memory
 // query that failed) gives 0 rather than a division by zero.

@@ -1,13 +1,13 @@
 #include "settings/dialog_window.h"
 
-#include "app/dialog_centring.h"
+#include "settings/dialog_centring.h"
 
 namespace {
 
-SkinRect WindowRectOf(HWND window) {
+RecordRect WindowRectOf(HWND window) {
   RECT rect{};
   GetWindowRect(window, &rect);
-  return ToSkinRect(rect);
+  return RecordRect{rect.left, rect.top, rect.right, rect.bottom};
 }
 
 void MoveDialogTo(HWND dialog, DialogPosition at) {
@@ -17,14 +17,14 @@ void MoveDialogTo(HWND dialog, DialogPosition at) {
 
 }  // namespace
 
-void CenterOverMainWindow(HWND dialog) {
-  MoveDialogTo(dialog,
-               CentreOverWindow(WindowRectOf(dialog), WindowRectOf(application.mainWindow)));
+void CenterOverOwner(HWND dialog) {
+  HWND owner = GetWindow(dialog, GW_OWNER);
+  MoveDialogTo(dialog, CentreOverWindow(WindowRectOf(dialog), WindowRectOf(owner)));
 }
 
-void CenterOverMainWindowOrDesktop(HWND dialog) {
-  if (IsWindowVisible(application.mainWindow)) {
-    CenterOverMainWindow(dialog);
+void CenterOverOwnerOrDesktop(HWND dialog) {
+  if (IsWindowVisible(GetWindow(dialog, GW_OWNER))) {
+    CenterOverOwner(dialog);
     return;
   }
   MoveDialogTo(dialog, CentreOnDesktop(WindowRectOf(dialog), WindowRectOf(GetDesktopWindow())));

@@ -109,7 +109,7 @@ void ApplyCommand(HWND dialog, int id, int notification) {
 
 BOOL OnInitDialog(HWND dialog) {
   SetWindowTextA(dialog, CAPTION);
-  CenterOverMainWindow(dialog);
+  CenterOverOwner(dialog);
   FillItemList(dialog);
   FillDriveList(dialog);
   UpdateDisplaySetupControls(dialog);
@@ -132,6 +132,6 @@ INT_PTR CALLBACK DisplaySetupDialogProc(HWND dialog, UINT message, WPARAM wParam
 
 }  // namespace
 
-void OpenDisplaySetupDialog() {
-  RunSettingsDialog(settings.displayItem, "LR", DisplaySetupDialogProc);
+void OpenDisplaySetupDialog(HINSTANCE instance, HWND owner) {
+  RunSettingsDialog(settings.displayItem, instance, owner, "LR", DisplaySetupDialogProc);
 }

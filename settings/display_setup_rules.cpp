@@ -2,7 +2,6 @@
 
 #include <cstdio>
 
-#include "monitor/refresh_rules.h"
 #include "settings/record_field_store.h"
 
 const char* const DISPLAY_ITEM_NAMES[DISPLAY_ITEM_COUNT] = {

@@ -1,7 +1,6 @@
 // The "GEN" dialog: backlight and fan settings edited live in settings.systemControl.
 #include <cstdio>
 
-#include "monitor/refresh_rules.h"
 #include "res/resource.h"
 #include "settings/dialog_window.h"
 #include "settings/fan_backlight_rules.h"
@@ -114,7 +113,7 @@ void ApplyCommand(HWND dialog, int id) {
 INT_PTR CALLBACK FanBacklightDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_INITDIALOG:
-      CenterOverMainWindow(dialog);
+      CenterOverOwner(dialog);
       UpdateFanBacklightControls(dialog);
       return TRUE;
     case WM_COMMAND:
@@ -133,6 +132,6 @@ INT_PTR CALLBACK FanBacklightDialogProc(HWND dialog, UINT message, WPARAM wParam
 
 }  // namespace
 
-void OpenFanBacklightDialog() {
-  RunSettingsDialog(settings.systemControl, "GEN", FanBacklightDialogProc);
+void OpenFanBacklightDialog(HINSTANCE instance, HWND owner) {
+  RunSettingsDialog(settings.systemControl, instance, owner, "GEN", FanBacklightDialogProc);
 }

@@ -3,7 +3,6 @@
 #include <cstdio>
 #include <cstring>
 
-#include "monitor/refresh_rules.h"
 #include "settings/record_field_store.h"
 
 namespace {

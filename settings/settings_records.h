@@ -9,6 +9,21 @@
 #include <cstdint>
 #include <type_traits>
 
+// What itemType holds: the figure the meter shows.
+enum ItemType : int32_t {
+  ITEM_NONE = 0,
+  ITEM_HDD_SPACE = 1,
+  ITEM_CPU_USAGE = 2,
+  ITEM_RAM_SPACE = 3,
+  ITEM_PAGE_FILE_SPACE = 4,
+  ITEM_TEMPERATURE = 5,
+  ITEM_FAN_SPEED = 6,
+};
+
+// What backlightMode and fanMode hold.
+enum BacklightMode : int32_t { BACKLIGHT_OFF = 0, BACKLIGHT_ALWAYS = 1, BACKLIGHT_WINDOW = 2 };
+enum FanMode : int32_t { FAN_OFF = 0, FAN_MANUAL = 1, FAN_AUTO = 2 };
+
 // Eight 16-bit members in the order of the Win32 SYSTEMTIME, so the record can be handed to the
 // time calls as it is. Only wHour and wMinute carry meaning.
 struct RecordTime {

@@ -3,7 +3,6 @@
 #include <cstddef>
 #include <vector>
 
-#include "app/application.h"
 #include "settings/settings_records.h"
 #include "settings/settings_registry.h"
 #include "settings/stored_values.h"
@@ -61,7 +60,7 @@ void WriteBinaryValue(HKEY key, const char* name, const void* bytes, DWORD size)
 
 }  // namespace
 
-void LoadSettings() {
+void LoadSettings(HWND mainWindow) {
   HKEY key;
   if (RegCreateKeyA(HKEY_CURRENT_USER, SETTINGS_KEY, &key) != ERROR_SUCCESS) return;
   std::vector<uint8_t> buffer;
@@ -70,20 +69,19 @@ void LoadSettings() {
                            QueryStoredValue(key, SYSTEM_CONTROL_VALUE, buffer));
   RecordRect stored;
   if (ReadStoredWindowRect(QueryStoredValue(key, WINDOW_POSITION_VALUE, buffer), stored)) {
-    MoveToStoredPosition(application.mainWindow, stored);
+    MoveToStoredPosition(mainWindow, stored);
   }
   RegCloseKey(key);
 }
 
-void SaveSettings() {
+void SaveSettings(HWND mainWindow) {
   HKEY key;
   if (RegCreateKeyA(HKEY_CURRENT_USER, SETTINGS_KEY, &key) != ERROR_SUCCESS) return;
   WriteBinaryValue(key, DISPLAY_ITEM_VALUE, &settings.displayItem, sizeof settings.displayItem);
   WriteBinaryValue(key, SYSTEM_CONTROL_VALUE, &settings.systemControl,
                    sizeof settings.systemControl);
-  HWND window = application.mainWindow;
   RECT rect;
-  if (IsWindowVisible(window) && GetWindowRect(window, &rect)) {
+  if (IsWindowVisible(mainWindow) && GetWindowRect(mainWindow, &rect)) {
     WriteBinaryValue(key, WINDOW_POSITION_VALUE, &rect, sizeof rect);
   }
   RegCloseKey(key);

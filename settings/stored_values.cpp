@@ -10,14 +10,14 @@ constexpr size_t WINDOW_LEFT_TOP_SIZE = 2 * sizeof(int32_t);
 
 DisplayItemRecord DefaultDisplayItemRecord() {
   DisplayItemRecord record{};
-  record.itemType = 5;
+  record.itemType = ITEM_TEMPERATURE;
   return record;
 }
 
 SystemControlRecord DefaultSystemControlRecord() {
   SystemControlRecord record{};
-  record.backlightMode = 1;
-  record.fanMode = 1;
+  record.backlightMode = BACKLIGHT_ALWAYS;
+  record.fanMode = FAN_MANUAL;
   record.backlightTo.wHour = 23;
   record.backlightTo.wMinute = 59;
   record.backlightTo.wSecond = 59;

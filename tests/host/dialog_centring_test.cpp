@@ -1,11 +1,11 @@
-#include "app/dialog_centring.h"
+#include "settings/dialog_centring.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
 // The About box as it measures under Wine, 417 x 110 pixels, wherever it was first placed.
-const SkinRect ABOUT_BOX = {50, 60, 467, 170};
+const RecordRect ABOUT_BOX = {50, 60, 467, 170};
 
 TEST(DialogCentring, OverTheWindowAddsItsOrigin) {
   DialogPosition at = CentreOverWindow(ABOUT_BOX, {133, 135, 553, 285});

@@ -5,7 +5,6 @@
 #include <cstring>
 #include <vector>
 
-#include "app/application.h"
 #include "settings/settings_records.h"
 #include "settings/settings_registry.h"
 #include "settings/stored_values.h"
@@ -104,12 +103,10 @@ class SettingsRegistry : public ::testing::Test {
                              CREATED.bottom - CREATED.top, nullptr, nullptr,
                              GetModuleHandleA(nullptr), nullptr);
     ASSERT_NE(window, nullptr);
-    application.mainWindow = window;
     ASSERT_EQ(Coordinates(WindowRect()), Coordinates(CREATED));
   }
 
   void TearDown() override {
-    application.mainWindow = nullptr;
     if (window) DestroyWindow(window);
     settings = Settings{};
     RegDeleteKeyA(HKEY_CURRENT_USER, SETTINGS_KEY);
@@ -136,7 +133,7 @@ class SettingsRegistry : public ::testing::Test {
 };
 
 TEST_F(SettingsRegistry, FirstRunCreatesTheKeyAndAppliesTheDefaults) {
-  LoadSettings();
+  LoadSettings(window);
 
   EXPECT_TRUE(SettingsKeyExists());
   EXPECT_FALSE(FetchValue(DISPLAY_ITEM).found) << "loading writes nothing";
@@ -149,7 +146,7 @@ TEST_F(SettingsRegistry, EachMissingValueGetsItsOwnDefaults) {
   const std::vector<uint8_t> displayItem = Pattern(292, 3);
   StoreValue(DISPLAY_ITEM, displayItem);
 
-  LoadSettings();
+  LoadSettings(window);
 
   EXPECT_EQ(BytesOf(settings.displayItem), displayItem);
   EXPECT_EQ(BytesOf(settings.systemControl), BytesOf(DefaultSystemControlRecord()));
@@ -159,7 +156,7 @@ TEST_F(SettingsRegistry, ShortDisplayItemReplacesOnlyItsOwnLength) {
   std::vector<uint8_t> expected = Pattern(200, 9);
   StoreValue(DISPLAY_ITEM, expected);
 
-  LoadSettings();
+  LoadSettings(window);
 
   expected.resize(292, 0);
   EXPECT_EQ(BytesOf(settings.displayItem), expected);
@@ -173,7 +170,7 @@ TEST_F(SettingsRegistry, LongValuesGiveTheirFirstBytesAndNothingBeyond) {
   StoreValue(SYSTEM_CONTROL, {});  // present but empty: the neighbour is not read over
   StoreValue(WINDOW_POSITION, RectBytes({-10, 20, 652, 250, 0x77777777}));
 
-  LoadSettings();
+  LoadSettings(window);
 
   EXPECT_EQ(BytesOf(settings.displayItem),
             std::vector<uint8_t>(longDisplayItem.begin(), longDisplayItem.begin() + 292));
@@ -186,7 +183,7 @@ TEST_F(SettingsRegistry, EmptyValuesReadNothingAndGetNoDefaults) {
   StoreValue(SYSTEM_CONTROL, {});
   StoreValue(WINDOW_POSITION, {});
 
-  LoadSettings();
+  LoadSettings(window);
 
   EXPECT_EQ(BytesOf(settings.displayItem), std::vector<uint8_t>(292, 0));
   EXPECT_EQ(BytesOf(settings.systemControl), std::vector<uint8_t>(56, 0));
@@ -210,7 +207,7 @@ TEST_F(SettingsRegistry, StoredPositionMovesTheWindowAndKeepsItsSize) {
     SetWindowPos(window, nullptr, CREATED.left, CREATED.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     StoreValue(WINDOW_POSITION, RectBytes(c.stored));
 
-    LoadSettings();
+    LoadSettings(window);
 
     EXPECT_EQ(Coordinates(WindowRect()), c.placed) << c.name;
   }
@@ -223,10 +220,10 @@ TEST_F(SettingsRegistry, SavedSettingsLoadByteForByte) {
   FillRecord(settings.systemControl, systemControl);
   SetWindowPos(window, nullptr, 250, 260, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
 
-  SaveSettings();
+  SaveSettings(window);
   settings = Settings{};
   SetWindowPos(window, nullptr, CREATED.left, CREATED.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-  LoadSettings();
+  LoadSettings(window);
 
   EXPECT_EQ(BytesOf(settings.displayItem), displayItem);
   EXPECT_EQ(BytesOf(settings.systemControl), systemControl);
@@ -234,7 +231,7 @@ TEST_F(SettingsRegistry, SavedSettingsLoadByteForByte) {
 }
 
 TEST_F(SettingsRegistry, SaveWritesBinaryValuesOfTheRecordSizes) {
-  SaveSettings();
+  SaveSettings(window);
 
   struct Case {
     const char* name;
@@ -259,7 +256,7 @@ TEST_F(SettingsRegistry, HiddenWindowSavesTheRecordsButNotItsPosition) {
   ShowWindow(window, SW_HIDE);
   ASSERT_FALSE(IsWindowVisible(window));
 
-  SaveSettings();
+  SaveSettings(window);
 
   EXPECT_EQ(FetchValue(DISPLAY_ITEM).bytes, displayItem);
   EXPECT_EQ(FetchValue(SYSTEM_CONTROL).bytes, systemControl);

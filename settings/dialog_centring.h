@@ -1,9 +1,9 @@
 #pragma once
-// Where the About box goes: centred over the main window while it is on screen, else on the
-// desktop. Plain logic; rectangles in screen pixels, right and bottom just outside.
+// Where a dialog goes: centred over a window, or on the desktop. Plain logic; rectangles in
+// screen pixels, right and bottom just outside.
 #include <cstdint>
 
-#include "skin/control_record.h"
+#include "settings/settings_records.h"
 
 struct DialogPosition {
   int32_t x = 0;
@@ -12,8 +12,8 @@ struct DialogPosition {
 
 // Centres a dialog of `dialog`'s size over `frame`. Each halving truncates toward zero, so a
 // dialog larger than the frame sticks out evenly and may leave the screen.
-DialogPosition CentreOverWindow(const SkinRect& dialog, const SkinRect& frame);
+DialogPosition CentreOverWindow(const RecordRect& dialog, const RecordRect& frame);
 
 // Centres a dialog of `dialog`'s size in a desktop of `desktop`'s size; the desktop's own left
 // and top are not added, so the box lands centred on the screen whose origin is 0, 0.
-DialogPosition CentreOnDesktop(const SkinRect& dialog, const SkinRect& desktop);
+DialogPosition CentreOnDesktop(const RecordRect& dialog, const RecordRect& desktop);

@@ -1,4 +1,4 @@
-#include "meter/search_dialog.h"
+#include "app/search_dialog.h"
 
 #include <cstdio>
 

@@ -1,4 +1,4 @@
-#include "app/dialog_centring.h"
+#include "settings/dialog_centring.h"
 
 namespace {
 
@@ -7,21 +7,21 @@ int32_t CentredOffset(int32_t outer, int32_t inner) {
   return (outer - inner) / 2;
 }
 
-int32_t Width(const SkinRect& rect) {
+int32_t Width(const RecordRect& rect) {
   return rect.right - rect.left;
 }
-int32_t Height(const SkinRect& rect) {
+int32_t Height(const RecordRect& rect) {
   return rect.bottom - rect.top;
 }
 
 }  // namespace
 
-DialogPosition CentreOverWindow(const SkinRect& dialog, const SkinRect& frame) {
+DialogPosition CentreOverWindow(const RecordRect& dialog, const RecordRect& frame) {
   return {frame.left + CentredOffset(Width(frame), Width(dialog)),
           frame.top + CentredOffset(Height(frame), Height(dialog))};
 }
 
-DialogPosition CentreOnDesktop(const SkinRect& dialog, const SkinRect& desktop) {
+DialogPosition CentreOnDesktop(const RecordRect& dialog, const RecordRect& desktop) {
   return {CentredOffset(Width(desktop), Width(dialog)),
           CentredOffset(Height(desktop), Height(dialog))};
 }

@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Fails when a folder includes a header of one it must not use. app uses everything; monitor uses
+# meter and settings; meter, settings and skin use none of the others; res holds only the resource
+# ids; the virtual meter stands apart from the program it tests.
+set -uo pipefail
+cd "$(dirname "$0")/.."
+
+declare -A allowed=(
+  [app]="app meter monitor settings skin res"
+  [monitor]="monitor meter settings"
+  [meter]="meter"
+  [settings]="settings res"
+  [skin]="skin"
+  [virtual-meter]="virtual-meter"
+)
+
+status=0
+for dir in "${!allowed[@]}"; do
+  while IFS=: read -r file target; do
+    if [[ " ${allowed[$dir]} " != *" $target "* ]]; then
+      echo "$file: $dir must not include $target/"
+      status=1
+    fi
+  done < <(grep -rHoE '^#include "[^/"]+/' --include='*.h' --include='*.cpp' "$dir" |
+           sed -E 's/:#include "([^/"]+)\/$/:\1/')
+done
+[ "$status" -eq 0 ] && echo "include direction: ok"
+exit "$status"
