@@ -1,5 +1,6 @@
 #pragma once
-// Process-wide state of the application shell. Written on the UI thread only; Win32 files only.
+// Process-wide state of the application shell: everything it keeps for the whole run. Written on
+// the UI thread only; Win32 files only.
 #include <windows.h>
 
 #include <memory>
@@ -11,6 +12,13 @@ struct Application {
   HWND mainWindow = nullptr;       // published when the main window's creation returns
   HANDLE refreshWorker = nullptr;  // closed when the run ends; the thread ends with the process
   std::unique_ptr<SkinPanel> skinPanel;
+  bool runEnded = false;  // the run's end (quit, or the session ending) has saved the settings
+  // Whether our icon belongs in the notification area: from HideToTray until RemoveTrayIcon. The
+  // window is hidden throughout; only the tray's About box hides it without the icon.
+  bool trayIconShown = false;
+  HICON trayIcon = nullptr;        // loaded once: the shell keeps its own copy of the picture
+  UINT taskbarCreatedMessage = 0;  // what Explorer broadcasts once it has (re)made the taskbar
+  bool searchDialogOpen = false;   // a SEARCH dialog is on screen
 };
 
 extern Application application;

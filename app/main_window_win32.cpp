@@ -26,9 +26,6 @@ constexpr int INITIAL_Y = 135;
 constexpr int INITIAL_WIDTH = 662;
 constexpr int INITIAL_HEIGHT = 230;
 
-// Set once the run's end (WM_DESTROY, or the session ending first) has saved the settings.
-bool runEnded = false;
-
 bool IsFile(const char* path) {
   DWORD attributes = GetFileAttributesA(path);
   return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
@@ -46,6 +43,7 @@ std::string FindSkinDirectory() {
 
 LRESULT OnCreate(HWND window) {
   InitCommonControls();  // the skin's tooltips need the class
+  RegisterTaskbarCreatedMessage();
   application.skinPanel.reset(new (std::nothrow) SkinPanel);
   if (!application.skinPanel) return -1;
   application.skinPanel->Load(window, FindSkinDirectory().c_str(), SKIN_SECTION, SkinPoll);
@@ -60,8 +58,8 @@ LRESULT OnCreate(HWND window) {
 // Stops the refresh cycle, releases the meter and saves the settings: the end of every run,
 // whether the user quits or Windows ends the session.
 void EndRun(HWND window) {
-  if (runEnded) return;
-  runEnded = true;
+  if (application.runEnded) return;
+  application.runEnded = true;
   RefreshPassHold hold;  // no frame in flight while the meter is released
   StopRefreshTimer(window);
   if (application.refreshWorker) CloseHandle(application.refreshWorker);

@@ -8,8 +8,6 @@
 
 namespace {
 
-bool searchOpen = false;
-
 BOOL OnInitDialog(HWND dialog) {
   int32_t linked = meterLink.deviceIndex.load(std::memory_order_relaxed);
   IdleBridges idle = ProbeIdleBridges(linked);
@@ -55,12 +53,12 @@ INT_PTR CALLBACK SearchDialogProc(HWND dialog, UINT message, WPARAM wParam, LPAR
 }  // namespace
 
 int32_t RunSearchDialog(HWND owner) {
-  searchOpen = true;
+  application.searchDialogOpen = true;
   INT_PTR result = DialogBoxParamA(application.instance, "Search", owner, SearchDialogProc, 0);
-  searchOpen = false;
+  application.searchDialogOpen = false;
   return static_cast<int32_t>(result);
 }
 
 bool IsSearchDialogOpen() {
-  return searchOpen;
+  return application.searchDialogOpen;
 }

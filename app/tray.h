@@ -3,14 +3,6 @@
 // area, and what the icon reports back. Win32 files only.
 #include <windows.h>
 
-// Whether our icon belongs in the notification area: from HideToTray until RemoveTrayIcon. The
-// window is hidden to the tray throughout; only the tray's About box hides it without the icon.
-struct TrayState {
-  bool iconShown = false;
-};
-
-extern TrayState trayState;
-
 // Main-window command 2: minimizes and hides the main window and adds the icon.
 void HideToTray();
 
@@ -23,8 +15,11 @@ void RestoreFromTray();
 // TRAY_CALLBACK_MESSAGE: `mouseMessage` is what the icon reports (its second parameter).
 void HandleTrayNotification(LPARAM mouseMessage);
 
-// Whether `message` is the one Explorer broadcasts to every top-level window once it has
-// (re)created the taskbar.
+// Learns which message Explorer broadcasts to every top-level window once it has (re)created the
+// taskbar; called once at start-up.
+void RegisterTaskbarCreatedMessage();
+
+// Whether `message` is that broadcast.
 bool IsTaskbarCreatedMessage(UINT message);
 
 // A new taskbar starts with an empty notification area: puts our icon back if it belongs there.

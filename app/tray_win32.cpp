@@ -9,8 +9,6 @@
 #include "app/main_window.h"
 #include "app/tray_menu.h"
 
-TrayState trayState;
-
 namespace {
 
 constexpr UINT TRAY_ICON_ID = 1;
@@ -29,11 +27,12 @@ NOTIFYICONDATAA IconRecord() {
 }
 
 HICON TrayIconImage() {
-  // Loaded once: the shell keeps its own copy of the picture.
-  static HICON image = static_cast<HICON>(LoadImageA(application.instance, "icon2", IMAGE_ICON,
-                                                     GetSystemMetrics(SM_CXICON),
-                                                     GetSystemMetrics(SM_CYICON), LR_DEFAULTCOLOR));
-  return image;
+  if (!application.trayIcon) {
+    application.trayIcon = static_cast<HICON>(
+        LoadImageA(application.instance, "icon2", IMAGE_ICON, GetSystemMetrics(SM_CXICON),
+                   GetSystemMetrics(SM_CYICON), LR_DEFAULTCOLOR));
+  }
+  return application.trayIcon;
 }
 
 void AddTrayIcon() {
@@ -45,7 +44,7 @@ void AddTrayIcon() {
   // Without a taskbar (Explorer not up yet) this fails and the window stays hidden with no icon,
   // until a new taskbar announces itself.
   Shell_NotifyIconA(NIM_ADD, &record);
-  trayState.iconShown = true;
+  application.trayIconShown = true;
 }
 
 }  // namespace
@@ -59,7 +58,7 @@ void HideToTray() {
 void RemoveTrayIcon() {
   NOTIFYICONDATAA record = IconRecord();
   Shell_NotifyIconA(NIM_DELETE, &record);
-  trayState.iconShown = false;
+  application.trayIconShown = false;
 }
 
 void RestoreFromTray() {
@@ -79,12 +78,15 @@ void HandleTrayNotification(LPARAM mouseMessage) {
   }
 }
 
+void RegisterTaskbarCreatedMessage() {
+  application.taskbarCreatedMessage = RegisterWindowMessageA("TaskbarCreated");
+}
+
 bool IsTaskbarCreatedMessage(UINT message) {
-  static const UINT taskbarCreated = RegisterWindowMessageA("TaskbarCreated");
   // Zero when registering failed: that is WM_NULL, which the pop-up menus post.
-  return taskbarCreated != 0 && message == taskbarCreated;
+  return application.taskbarCreatedMessage != 0 && message == application.taskbarCreatedMessage;
 }
 
 void HandleTaskbarCreated() {
-  if (trayState.iconShown) AddTrayIcon();
+  if (application.trayIconShown) AddTrayIcon();
 }

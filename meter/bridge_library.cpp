@@ -1,5 +1,7 @@
 #include "meter/bridge_library.h"
 
+#include "meter/meter_link.h"
+
 namespace {
 
 void* BRIDGE_API AbsentOpenDevice(uint32_t) {
@@ -26,9 +28,6 @@ const BridgeLibrary ABSENT_LIBRARY = {AbsentOpenDevice,   AbsentResetDevice,   A
                                       AbsentSetExclusive, AbsentSetIntRoutine, AbsentEppWriteData,
                                       AbsentCloseDevice};
 
-// Installed on the UI thread at start-up, before any other thread runs, and only read after.
-BridgeLibrary installedLibrary = ABSENT_LIBRARY;
-
 bool IsComplete(const BridgeLibrary& library) {
   return library.openDevice && library.resetDevice && library.getStatus && library.setExclusive &&
          library.setIntRoutine && library.eppWriteData && library.closeDevice;
@@ -41,9 +40,9 @@ const BridgeLibrary& AbsentBridgeLibrary() {
 }
 
 const BridgeLibrary& Bridge() {
-  return installedLibrary;
+  return meterLink.bridge;
 }
 
 void InstallBridgeLibrary(const BridgeLibrary& library) {
-  installedLibrary = IsComplete(library) ? library : ABSENT_LIBRARY;
+  meterLink.bridge = IsComplete(library) ? library : ABSENT_LIBRARY;
 }

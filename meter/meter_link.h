@@ -4,17 +4,24 @@
 #include <atomic>
 #include <cstdint>
 
+#include "meter/bridge_library.h"
 #include "meter/meter_frame.h"
+#include "meter/receive_parser.h"
 
 constexpr int32_t NO_DEVICE = -1;
 constexpr int32_t BRIDGE_INDEX_COUNT = 16;
 constexpr int64_t NIBBLE_PAUSE_MICROSECONDS = 100;
 
-// Shared between threads without locks: each field is a single aligned 32-bit word written by one
-// thread and read by another.
+// Process-wide state of the meter link: everything it keeps for the whole run.
 struct MeterLink {
+  // Shared between threads without locks: each is written by one thread and read by others.
   std::atomic<int32_t> deviceIndex{NO_DEVICE};  // written on the UI thread only
   std::atomic<int32_t> temperatureReading{0};   // written by the receive parser only
+  // The library's functions: installed on the UI thread at start-up, before any other thread
+  // runs, and only read after.
+  BridgeLibrary bridge = AbsentBridgeLibrary();
+  // The packet being gathered: touched only by the interrupt thread, which calls one at a time.
+  ReceiveState receive;
 };
 static_assert(std::atomic<int32_t>::is_always_lock_free, "plain aligned 32-bit words expected");
 

@@ -17,8 +17,6 @@ int32_t FeedReceivedNibble(ReceiveState& state, uint32_t status) {
 }
 
 void BRIDGE_API ReceiveParser(uint32_t status) {
-  // Touched only by the interrupt thread, which calls one at a time.
-  static ReceiveState state;
-  int32_t temperature = FeedReceivedNibble(state, status);
+  int32_t temperature = FeedReceivedNibble(meterLink.receive, status);
   if (temperature >= 0) meterLink.temperatureReading.store(temperature, std::memory_order_relaxed);
 }

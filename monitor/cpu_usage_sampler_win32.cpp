@@ -4,6 +4,7 @@
 
 #include "monitor/cpu_usage_sampler.h"
 #include "monitor/cpu_usage_sampling.h"
+#include "monitor/monitoring.h"
 
 namespace {
 
@@ -61,12 +62,12 @@ bool FromSystemAnsi(const std::string& ansi, std::u16string* text) {
 
 const AnsiCodePage SYSTEM_CODE_PAGE{ToSystemAnsi, FromSystemAnsi};
 
+const CpuUsagePlatform WINDOWS_PLATFORM{ReadOsVersion, QueryGlobalPerformanceData, ReadSystemTimes,
+                                        &SYSTEM_CODE_PAGE};
+
 }  // namespace
 
 int32_t SampleCpuUsage() {
-  static const CpuUsagePlatform platform{ReadOsVersion, QueryGlobalPerformanceData, ReadSystemTimes,
-                                         &SYSTEM_CODE_PAGE};
   // Only the RefreshWorker calls this, so the state needs no lock.
-  static CpuUsageSampler sampler;
-  return TakeCpuUsageSample(sampler, platform);
+  return TakeCpuUsageSample(monitoring.cpuSampler, WINDOWS_PLATFORM);
 }

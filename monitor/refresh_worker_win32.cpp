@@ -4,15 +4,11 @@
 
 #include "meter/meter_link.h"
 #include "monitor/cpu_usage_sampler.h"
+#include "monitor/monitoring.h"
 #include "monitor/refresh_pass.h"
 #include "settings/settings_records.h"
 
 namespace {
-
-// Held by the worker for the length of each pass. A mutex rather than an event: the UI thread
-// can wait for it with a timeout, and while the UI thread holds it a resumed worker cannot start
-// a pass.
-HANDLE passLock = CreateMutexA(nullptr, FALSE, nullptr);
 
 class WindowsRefreshSystem : public RefreshSystem {
  public:
@@ -57,9 +53,9 @@ class WindowsRefreshSystem : public RefreshSystem {
 DWORD WINAPI RefreshWorkerMain(LPVOID parameter) {
   HWND window = static_cast<HWND>(parameter);
   for (;;) {
-    WaitForSingleObject(passLock, INFINITE);
+    WaitForSingleObject(monitoring.passLock, INFINITE);
     RunWindowsRefreshPass(window);
-    ReleaseMutex(passLock);
+    ReleaseMutex(monitoring.passLock);
     // The pseudo-handle: the UI thread may already have closed the handle it was given.
     SuspendThread(GetCurrentThread());
   }
@@ -89,11 +85,11 @@ void ResumeRefreshWorker(HANDLE worker) {
 }
 
 RefreshPassHold::RefreshPassHold(DWORD timeoutMs) {
-  DWORD result = WaitForSingleObject(passLock, timeoutMs);
+  DWORD result = WaitForSingleObject(monitoring.passLock, timeoutMs);
   // An abandoned lock (the worker died inside a pass) is ours all the same.
   acquired = result == WAIT_OBJECT_0 || result == WAIT_ABANDONED;
 }
 
 RefreshPassHold::~RefreshPassHold() {
-  if (acquired) ReleaseMutex(passLock);
+  if (acquired) ReleaseMutex(monitoring.passLock);
 }

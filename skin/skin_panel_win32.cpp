@@ -132,7 +132,7 @@ SkinPanel* SkinPanel::Load(HWND owner, const char* directory, const char* sectio
     }
   }
 
-  RegisterSkinPoll(poll, controls, this);
+  RegisterSkinPoll(this);
   SetTimer(ownerWindow, SKIN_POLL_TIMER_ID, SKIN_POLL_PERIOD_MS, poll);
   return this;
 }

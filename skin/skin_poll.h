@@ -3,20 +3,13 @@
 // and start window drags. Win32 files only.
 #include <windows.h>
 
-#include <cstdint>
-#include <memory>
-
-class SkinControl;
 class SkinPanel;
 
 constexpr UINT_PTR SKIN_POLL_TIMER_ID = 0;
 constexpr UINT SKIN_POLL_PERIOD_MS = 20;
 
-// The SkinPollTimer's timer procedure. Called with a null window it registers a panel instead of
-// polling: `message` then carries the panel's control slots and `timerId` the panel (see
-// RegisterSkinPoll).
-void CALLBACK SkinPoll(HWND window, UINT message, UINT_PTR timerId, DWORD time);
+// Makes `panel` the one whose controls the poll follows, for the life of the process.
+void RegisterSkinPoll(SkinPanel* panel);
 
-// The registration call that the panel makes through its poll procedure, the two pointers passed
-// through the timer procedure's integer parameters.
-void RegisterSkinPoll(TIMERPROC poll, std::unique_ptr<SkinControl>* controls, SkinPanel* panel);
+// The SkinPollTimer's timer procedure: one tick for `window`, over the registered panel.
+void CALLBACK SkinPoll(HWND window, UINT message, UINT_PTR timerId, DWORD time);

@@ -5,25 +5,10 @@
 
 namespace {
 
-// The timer procedure's integer parameters carry the registration's two pointers; that works
-// only where a pointer fits in them, as on 32-bit Windows.
-static_assert(sizeof(void*) == sizeof(UINT), "SkinPoll registration needs 32-bit pointers");
-static_assert(sizeof(void*) == sizeof(UINT_PTR), "SkinPoll registration needs 32-bit pointers");
-
-UINT PointerAsMessage(void* pointer) {
-  return static_cast<UINT>(reinterpret_cast<UINT_PTR>(pointer));
-}
-
-template <typename T>
-T* PointerFromWord(UINT_PTR word) {
-  return reinterpret_cast<T*>(word);
-}
-
 // Process-wide state of the poll: set once by the registration, for the life of the process.
 struct SkinPollState {
   SkinPanel* panel = nullptr;
-  std::unique_ptr<SkinControl>* controls = nullptr;
-  int32_t lastRadioIndex = -1;
+  int32_t lastRadioIndex = -1;  // the radio box whose press was handled last; never reset
 };
 
 SkinPollState skinPoll;
@@ -50,7 +35,7 @@ bool IsPollableWindow(HWND window) {
 }
 
 void RunTick(HWND window) {
-  if (skinPoll.panel == nullptr || skinPoll.controls == nullptr) return;
+  if (skinPoll.panel == nullptr) return;
   if (!IsPollableWindow(window)) return;
   POINT cursor{};
   GetCursorPos(&cursor);
@@ -63,7 +48,7 @@ void RunTick(HWND window) {
   sample.dragEnabled = skinPoll.panel->dragEnabled;
   PolledSlot slots[SKIN_MAX_CONTROLS];
   for (int32_t i = 0; i < SKIN_MAX_CONTROLS; ++i) {
-    SkinControl* control = skinPoll.controls[i].get();
+    SkinControl* control = skinPoll.panel->controls[i].get();
     if (control == nullptr) continue;
     slots[i].control = control;
     slots[i].rect = ToSkinRect(control->ControlRect());
@@ -74,15 +59,10 @@ void RunTick(HWND window) {
 
 }  // namespace
 
-void CALLBACK SkinPoll(HWND window, UINT message, UINT_PTR timerId, DWORD) {
-  if (window == nullptr) {
-    skinPoll.controls = PointerFromWord<std::unique_ptr<SkinControl>>(message);
-    skinPoll.panel = PointerFromWord<SkinPanel>(timerId);
-    return;
-  }
-  RunTick(window);
+void RegisterSkinPoll(SkinPanel* panel) {
+  skinPoll.panel = panel;
 }
 
-void RegisterSkinPoll(TIMERPROC poll, std::unique_ptr<SkinControl>* controls, SkinPanel* panel) {
-  poll(nullptr, PointerAsMessage(controls), reinterpret_cast<UINT_PTR>(panel), 0);
+void CALLBACK SkinPoll(HWND window, UINT, UINT_PTR, DWORD) {
+  RunTick(window);
 }

@@ -1,0 +1,3 @@
+#include "monitor/monitoring.h"
+
+Monitoring monitoring;
