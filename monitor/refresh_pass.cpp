@@ -2,29 +2,33 @@
 
 #include "meter/meter_link.h"
 #include "monitor/refresh_rules.h"
+#include "settings/record_field_store.h"
 
 int32_t WorkOutFigure(RefreshSystem& system, const DisplayItemRecord& display,
                       const SystemControlRecord& control, int32_t cpuUsage, int32_t temperature) {
-  switch (display.itemType) {
+  switch (LoadField(display.itemType)) {
     case ITEM_HDD_SPACE: {
-      SpaceFigures disk = system.QueryDiskSpace(static_cast<char>(display.driveLetter));
-      return SpaceFigure(disk.total, disk.available, display.hddUsed != 0);
+      SpaceFigures disk = system.QueryDiskSpace(static_cast<char>(LoadField(display.driveLetter)));
+      return SpaceFigure(disk.total, disk.available, LoadField(display.hddUsed) != 0);
     }
     case ITEM_CPU_USAGE:
       return cpuUsage;
     case ITEM_RAM_SPACE: {
       MemoryFigures memory = system.QueryMemory();
-      return SpaceFigure(memory.physical.total, memory.physical.available, display.ramUsed != 0);
+      return SpaceFigure(memory.physical.total, memory.physical.available,
+                         LoadField(display.ramUsed) != 0);
     }
     case ITEM_PAGE_FILE_SPACE: {
       MemoryFigures memory = system.QueryMemory();
-      return SpaceFigure(memory.pageFile.total, memory.pageFile.available, display.pageUsed != 0);
+      return SpaceFigure(memory.pageFile.total, memory.pageFile.available,
+                         LoadField(display.pageUsed) != 0);
     }
     case ITEM_TEMPERATURE:
       return temperature;
     case ITEM_FAN_SPEED:
-      return FanSpeedFigure(control.fanMode, temperature, control.lowThreshold,
-                            control.highThreshold, control.fanRatio);
+      return FanSpeedFigure(LoadField(control.fanMode), temperature,
+                            LoadField(control.lowThreshold), LoadField(control.highThreshold),
+                            LoadField(control.fanRatio));
     default:  // "None", or an item only a damaged record can hold
       return 0;
   }
@@ -38,12 +42,16 @@ void RunRefreshPass(RefreshSystem& system, const DisplayItemRecord& display,
   int32_t cpuUsage = system.TakeCpuSample();
   int32_t temperature = meterLink.temperatureReading.load(std::memory_order_relaxed);
   system.SendFrame(BuildValueFrame(WorkOutFigure(system, display, control, cpuUsage, temperature)));
+  system.SendFrame(BuildFanThresholdsFrame(LoadField(control.lowThreshold),
+                                           LoadField(control.highThreshold),
+                                           LoadField(control.fanMode)));
+  int32_t from =
+      MinuteOfDay(LoadField(control.backlightFrom.wHour), LoadField(control.backlightFrom.wMinute));
+  int32_t to =
+      MinuteOfDay(LoadField(control.backlightTo.wHour), LoadField(control.backlightTo.wMinute));
+  system.SendFrame(BuildBacklightFrame(BacklightState(LoadField(control.backlightMode), from, to,
+                                                      MinuteOfDay(now.hour, now.minute))));
   system.SendFrame(
-      BuildFanThresholdsFrame(control.lowThreshold, control.highThreshold, control.fanMode));
-  int32_t from = MinuteOfDay(control.backlightFrom.wHour, control.backlightFrom.wMinute);
-  int32_t to = MinuteOfDay(control.backlightTo.wHour, control.backlightTo.wMinute);
-  system.SendFrame(BuildBacklightFrame(
-      BacklightState(control.backlightMode, from, to, MinuteOfDay(now.hour, now.minute))));
-  system.SendFrame(BuildFanFrame(FanValue(control.fanMode, control.fanRatio)));
+      BuildFanFrame(FanValue(LoadField(control.fanMode), LoadField(control.fanRatio))));
   system.StartRefreshTimer();
 }

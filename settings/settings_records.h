@@ -2,9 +2,10 @@
 // The two settings records and the stored window rectangle, laid out byte for byte as they are
 // kept in the registry (little-endian, copied whole), and the one process-wide instance of each.
 //
-// The UI thread writes the records (load, the settings dialogs, the Cancel restore, save); the
-// refresh worker reads them field by field without a lock. Every field is a naturally aligned
-// 8-, 16- or 32-bit value changed with a single store, so a pass sees each field old or new.
+// The UI thread writes the records (load, the settings dialogs, the Cancel restore); the refresh
+// worker reads them field by field without a lock. Every field is a naturally aligned 8-, 16- or
+// 32-bit value, and every access that crosses threads is one atomic access of that field
+// (settings/record_field_store.h), so a pass sees each field old or new.
 #include <cstddef>
 #include <cstdint>
 #include <type_traits>

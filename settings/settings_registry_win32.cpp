@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <vector>
 
+#include "settings/record_field_store.h"
 #include "settings/settings_records.h"
 #include "settings/settings_registry.h"
 #include "settings/stored_values.h"
@@ -64,9 +65,13 @@ void LoadSettings(HWND mainWindow) {
   HKEY key;
   if (RegCreateKeyA(HKEY_CURRENT_USER, SETTINGS_KEY, &key) != ERROR_SUCCESS) return;
   std::vector<uint8_t> buffer;
-  ApplyStoredDisplayItem(settings.displayItem, QueryStoredValue(key, DISPLAY_ITEM_VALUE, buffer));
-  ApplyStoredSystemControl(settings.systemControl,
-                           QueryStoredValue(key, SYSTEM_CONTROL_VALUE, buffer));
+  // Worked out aside and stored field by field, as every write the worker may meet is.
+  DisplayItemRecord displayItem = settings.displayItem;
+  ApplyStoredDisplayItem(displayItem, QueryStoredValue(key, DISPLAY_ITEM_VALUE, buffer));
+  StoreRecord(settings.displayItem, displayItem);
+  SystemControlRecord systemControl = settings.systemControl;
+  ApplyStoredSystemControl(systemControl, QueryStoredValue(key, SYSTEM_CONTROL_VALUE, buffer));
+  StoreRecord(settings.systemControl, systemControl);
   RecordRect stored;
   if (ReadStoredWindowRect(QueryStoredValue(key, WINDOW_POSITION_VALUE, buffer), stored)) {
     MoveToStoredPosition(mainWindow, stored);
