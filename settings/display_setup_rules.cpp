@@ -58,6 +58,7 @@ void StoreSpaceChoice(DisplayItemRecord& record, int32_t itemIndex, bool used) {
 }
 
 void FormatDriveEntry(char letter, char (&text)[DRIVE_TEXT_SIZE]) {
+  // Shown exactly so, "Driver" and all: users and tests know the list by these texts.
   snprintf(text, sizeof text, "Driver %c", letter);
 }
 

@@ -18,9 +18,7 @@ constexpr EditSelection HOUR_DIGITS{0, 2};
 constexpr EditSelection MINUTE_DIGITS{3, 5};
 constexpr EditSelection WHOLE_TEXT{0, -1};
 
-// The ℃ labels. The original layout held the sign as the Big5 (code page 950) bytes 0xA2 0x4A,
-// set with SetWindowTextA, so it showed only under a Big5 ANSI code page and read "¢J" elsewhere;
-// as U+2103 it shows whatever the code page.
+// The ℃ labels, as Unicode (U+2103): set as wide text, the sign shows under any ANSI code page.
 constexpr char16_t LOW_THRESHOLD_LABEL[] = u"50% Speed at(\u2103):";
 constexpr char16_t HIGH_THRESHOLD_LABEL[] = u"100% Speed at(\u2103):";
 constexpr char16_t WARNING_LABEL[] = u"Warning at(\u2103):";

@@ -13,6 +13,7 @@ namespace {
 constexpr const char* SETTINGS_KEY = "Software\\Velquin\\Torvex";
 constexpr const char* DISPLAY_ITEM_VALUE = "Display Item";
 constexpr const char* SYSTEM_CONTROL_VALUE = "System Control";
+// Stored under exactly this name, misspelt as it is: correcting it would lose every saved position.
 constexpr const char* WINDOW_POSITION_VALUE = "Window Postion";
 
 static_assert(sizeof(RECT) == sizeof(RecordRect) &&
