@@ -15,6 +15,9 @@ void RunMessageLoop() {
   while (GetMessageA(&message, nullptr, 0, 0) > 0) {
     TranslateMessage(&message);
     DispatchMessageA(&message);
+    // A modal loop running inside that message (a window move, for one) may have taken the quit
+    // message for itself: the end of the run is known here all the same.
+    if (application.runEnded) break;
   }
 }
 

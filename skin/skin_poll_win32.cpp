@@ -9,6 +9,10 @@ namespace {
 struct SkinPollState {
   SkinPanel* panel = nullptr;
   int32_t lastRadioIndex = -1;  // the radio box whose press was handled last; never reset
+  // A window move started by a tick is running. Its loop dispatches the timer, so the ticks that
+  // come meanwhile would see the button still down over no control and start a move inside the
+  // move, of which one release ends only the innermost: they do nothing until it ends.
+  bool dragging = false;
 };
 
 SkinPollState skinPoll;
@@ -24,7 +28,11 @@ class WindowEffects : public PollEffects {
     SendMessageA(window_, WM_COMMAND, static_cast<WPARAM>(static_cast<uint16_t>(index)), 0);
   }
   // The window's default processing then moves it with the mouse until the button is released.
-  void StartDrag() override { SendMessageA(window_, WM_NCLBUTTONDOWN, HTCAPTION, 0); }
+  void StartDrag() override {
+    skinPoll.dragging = true;
+    SendMessageA(window_, WM_NCLBUTTONDOWN, HTCAPTION, 0);
+    skinPoll.dragging = false;
+  }
 
  private:
   HWND window_;
@@ -35,7 +43,7 @@ bool IsPollableWindow(HWND window) {
 }
 
 void RunTick(HWND window) {
-  if (skinPoll.panel == nullptr) return;
+  if (skinPoll.panel == nullptr || skinPoll.dragging) return;
   if (!IsPollableWindow(window)) return;
   POINT cursor{};
   GetCursorPos(&cursor);
