@@ -60,8 +60,7 @@ LRESULT OnCreate(HWND window) {
 void EndRun(HWND window) {
   if (application.runEnded) return;
   application.runEnded = true;
-  RefreshPassHold hold;  // no frame in flight while the meter is released
-  StopRefreshTimer(window);
+  EndRefreshCycle(window);  // no pass from here on, so no frame while the meter is released
   if (application.refreshWorker) CloseHandle(application.refreshWorker);
   application.refreshWorker = nullptr;
   UnlinkDevice();
@@ -109,6 +108,11 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       break;
     case WM_DESTROY:
       OnDestroy(window);
+      break;
+    case WM_CLOSE:
+      // Alt+F4 and the system menu's Close: the default processing hides the window before
+      // WM_DESTROY, so the run ends now, while a visible window still saves its position.
+      EndRun(window);
       break;
     case WM_ENDSESSION:
       // Windows ends a program at log-off without WM_DESTROY; save the session's changes now.

@@ -3,6 +3,8 @@
 // files only.
 #include <windows.h>
 
+#include <atomic>
+
 #include "monitor/cpu_usage_sampling.h"
 
 struct Monitoring {
@@ -10,6 +12,9 @@ struct Monitoring {
   // can wait for it with a timeout, and while the UI thread holds it a resumed worker cannot
   // start a pass.
   HANDLE passLock = CreateMutexA(nullptr, FALSE, nullptr);
+  // Set once the run has ended: a worker resumed by a tick just before the end must not run a
+  // pass to the released meter, nor re-arm the stopped timer. Set and read under the lock.
+  std::atomic<bool> cycleEnded{false};
   // The CPU sampler's memory between passes; only the refresh worker touches it.
   CpuUsageSampler cpuSampler;
 };

@@ -20,6 +20,10 @@ void RunWindowsRefreshPass(HWND window);
 void StartRefreshTimer(HWND window);
 void StopRefreshTimer(HWND window);
 
+// The end of the run: waits for the pass in progress (as RefreshPassHold does), stops the
+// RefreshTimer of `window` and keeps every later resume from running a pass or re-arming it.
+void EndRefreshCycle(HWND window);
+
 // The WM_TIMER handler's half of the handshake. A tick that comes while a pass runs finds the
 // thread not suspended, and the resume has no effect.
 void ResumeRefreshWorker(HANDLE worker);

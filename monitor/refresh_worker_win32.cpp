@@ -54,7 +54,7 @@ DWORD WINAPI RefreshWorkerMain(LPVOID parameter) {
   HWND window = static_cast<HWND>(parameter);
   for (;;) {
     WaitForSingleObject(monitoring.passLock, INFINITE);
-    RunWindowsRefreshPass(window);
+    if (!monitoring.cycleEnded.load(std::memory_order_relaxed)) RunWindowsRefreshPass(window);
     ReleaseMutex(monitoring.passLock);
     // The pseudo-handle: the UI thread may already have closed the handle it was given.
     SuspendThread(GetCurrentThread());
@@ -78,6 +78,12 @@ void StartRefreshTimer(HWND window) {
 
 void StopRefreshTimer(HWND window) {
   KillTimer(window, REFRESH_TIMER_ID);
+}
+
+void EndRefreshCycle(HWND window) {
+  RefreshPassHold hold;
+  monitoring.cycleEnded.store(true, std::memory_order_relaxed);
+  StopRefreshTimer(window);
 }
 
 void ResumeRefreshWorker(HANDLE worker) {
