@@ -5,6 +5,7 @@
 
 #include <memory>
 
+#include "app/device_watch.h"
 #include "skin/skin_panel.h"
 
 struct Application {
@@ -18,7 +19,8 @@ struct Application {
   bool trayIconShown = false;
   HICON trayIcon = nullptr;        // loaded once: the shell keeps its own copy of the picture
   UINT taskbarCreatedMessage = 0;  // what Explorer broadcasts once it has (re)made the taskbar
-  bool searchDialogOpen = false;   // a SEARCH dialog is on screen
+  DeviceWatch devices;             // searches and hot-plug notices on screen
+  HWND searchDialog = nullptr;     // the SEARCH dialog on screen, if any
 };
 
 extern Application application;

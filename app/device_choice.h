@@ -1,20 +1,17 @@
 #pragma once
-// Choosing, linking and unlinking meters on the UI thread: at start-up, on F3 and on device
-// changes. Win32 files only.
+// Choosing, linking and unlinking meters on the UI thread: at start-up, on F3, from the menus and
+// on device changes. Win32 files only.
 #include <cstdint>
 
 // Runs the first device search. Returns false when the user cancelled it (the program then ends).
 bool ChooseStartupDevice();
 
-// Asks the user for an idle meter other than the linked one: its index, or NO_DEVICE when the
-// search was cancelled or found none (then the user has been told).
-int32_t SearchForAnotherDevice();
-
-// F3 and the window menu: lets the user switch to another idle meter.
+// F3 and the window menu: lets the user switch to another idle meter. While a search is on screen
+// already, that one comes to the foreground instead.
 void ChooseDevice();
+
+// The tray menu's device choice: as ChooseDevice, the link moving while the window stays hidden.
+void ChooseDeviceFromTray();
 
 // Every WM_DEVICECHANGE: links a meter when none is, or notices that the linked one is gone.
 void HandleDeviceChange();
-
-// Moves the link to `index` (or to none) once no refresh pass is in progress.
-void SwitchLinkedDevice(int index);

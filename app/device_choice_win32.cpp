@@ -3,7 +3,9 @@
 #include <windows.h>
 
 #include "app/application.h"
+#include "app/device_watch.h"
 #include "app/search_dialog.h"
+#include "app/tray_device_switch.h"
 #include "meter/device_search.h"
 #include "meter/meter_link.h"
 #include "monitor/refresh_worker.h"
@@ -19,6 +21,61 @@ void ShowBox(HWND owner, const char* text, UINT icon) {
   MessageBoxA(owner, text, nullptr, icon);
 }
 
+// Moves the link to `index` once no refresh pass is in progress.
+void SwitchLinkedDevice(int32_t index) {
+  RefreshPassHold hold;  // no frame in flight while the link changes
+  UnlinkDevice();
+  LinkDevice(index);
+}
+
+class WindowsDeviceSystem : public DeviceSystem {
+ public:
+  bool IsLinked() override { return meterLink.deviceIndex.load() != NO_DEVICE; }
+  bool IsLinkedPresent() override { return IsLinkedDevicePresent(); }
+  int32_t SearchAfterChange() override {
+    int32_t result = RunSearchDialog(nullptr);
+    return IsBridgeIndex(result) ? result : NO_DEVICE;
+  }
+  void Link(int32_t index) override { SwitchLinkedDevice(index); }
+  void ReleaseRemoved() override {
+    // Detached first, so the pass in flight sends nothing more to the bridge that went; the hold
+    // then waits for that pass to end before the bridge is released.
+    int32_t gone = DetachDevice();
+    RefreshPassHold hold;
+    ReleaseBridge(gone);
+  }
+  void ShowNotice(DeviceNotice notice) override {
+    if (notice == DeviceNotice::INSERTED) {
+      ShowBox(application.mainWindow, "Velquin Torvex has been Inserted and Linked!",
+              MB_ICONINFORMATION);
+    } else {
+      ShowBox(application.mainWindow, "Velquin Torvex has been Ejected!", MB_ICONERROR);
+    }
+  }
+};
+
+WindowsDeviceSystem windowsDevices;
+
+// The user's search for another idle meter: its index, or NO_DEVICE when the search was cancelled
+// or found none (then the user has been told).
+int32_t SearchForAnotherDevice() {
+  int32_t result = RunSearchDialog(application.mainWindow);
+  if (result == SEARCH_NONE_FOUND)
+    ShowBox(application.mainWindow, "No more Velquin Torvex Found!", MB_ICONINFORMATION);
+  return IsBridgeIndex(result) ? result : NO_DEVICE;
+}
+
+template <typename Switch>
+void ChooseAnotherDevice(Switch switchTo) {
+  if (!BeginSearch(application.devices)) {
+    BringSearchDialogForward();
+    return;
+  }
+  int32_t index = SearchForAnotherDevice();
+  if (index != NO_DEVICE) switchTo(index);
+  EndSearch(application.devices, windowsDevices);
+}
+
 }  // namespace
 
 bool ChooseStartupDevice() {
@@ -31,41 +88,14 @@ bool ChooseStartupDevice() {
   return true;
 }
 
-void SwitchLinkedDevice(int index) {
-  // No frame may be in flight while the link changes.
-  RefreshPassHold hold;
-  UnlinkDevice();
-  if (index == NO_DEVICE) {
-    meterLink.deviceIndex = NO_DEVICE;
-    return;
-  }
-  LinkDevice(index);
-}
-
-int32_t SearchForAnotherDevice() {
-  int32_t result = RunSearchDialog(application.mainWindow);
-  if (result == SEARCH_NONE_FOUND)
-    ShowBox(application.mainWindow, "No more Velquin Torvex Found!", MB_ICONINFORMATION);
-  return IsBridgeIndex(result) ? result : NO_DEVICE;
-}
-
 void ChooseDevice() {
-  int32_t index = SearchForAnotherDevice();
-  if (index != NO_DEVICE) SwitchLinkedDevice(index);
+  ChooseAnotherDevice(SwitchLinkedDevice);
+}
+
+void ChooseDeviceFromTray() {
+  ChooseAnotherDevice(SwitchDeviceFromTray);
 }
 
 void HandleDeviceChange() {
-  // A device change while a search is on screen would stack a second one.
-  if (IsSearchDialogOpen()) return;
-  if (meterLink.deviceIndex.load() == NO_DEVICE) {
-    int32_t result = RunSearchDialog(nullptr);
-    if (!IsBridgeIndex(result)) return;
-    SwitchLinkedDevice(result);
-    ShowBox(application.mainWindow, "Velquin Torvex has been Inserted and Linked!",
-            MB_ICONINFORMATION);
-    return;
-  }
-  if (IsLinkedDevicePresent()) return;  // some other device came or went
-  SwitchLinkedDevice(NO_DEVICE);
-  ShowBox(application.mainWindow, "Velquin Torvex has been Ejected!", MB_ICONERROR);
+  ApplyDeviceChange(application.devices, windowsDevices);
 }

@@ -9,5 +9,5 @@
 // be created. `owner` may be null (start-up, device arrival).
 int32_t RunSearchDialog(HWND owner);
 
-// True while a SEARCH dialog is on screen, so a device change does not stack a second one.
-bool IsSearchDialogOpen();
+// Brings the SEARCH dialog on screen, if there is one, to the foreground.
+void BringSearchDialogForward();

@@ -9,6 +9,7 @@
 namespace {
 
 BOOL OnInitDialog(HWND dialog) {
+  application.searchDialog = dialog;
   int32_t linked = meterLink.deviceIndex.load(std::memory_order_relaxed);
   IdleBridges idle = ProbeIdleBridges(linked);
   HWND list = GetDlgItem(dialog, IDC_DEVICE_LIST);
@@ -53,12 +54,11 @@ INT_PTR CALLBACK SearchDialogProc(HWND dialog, UINT message, WPARAM wParam, LPAR
 }  // namespace
 
 int32_t RunSearchDialog(HWND owner) {
-  application.searchDialogOpen = true;
   INT_PTR result = DialogBoxParamA(application.instance, "Search", owner, SearchDialogProc, 0);
-  application.searchDialogOpen = false;
+  application.searchDialog = nullptr;
   return static_cast<int32_t>(result);
 }
 
-bool IsSearchDialogOpen() {
-  return application.searchDialogOpen;
+void BringSearchDialogForward() {
+  if (application.searchDialog) SetForegroundWindow(application.searchDialog);
 }

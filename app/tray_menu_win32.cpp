@@ -9,7 +9,6 @@
 #include "app/main_window.h"
 #include "app/popup_menu.h"
 #include "app/tray.h"
-#include "app/tray_device_switch.h"
 #include "meter/meter_link.h"
 
 namespace {
@@ -24,11 +23,6 @@ void ShowAboutFromTray() {
   RemoveTrayIcon();
   RunAboutDialog(application.mainWindow);
   HideToTray();
-}
-
-void ChooseDeviceFromTray() {
-  int32_t index = SearchForAnotherDevice();
-  if (index != NO_DEVICE) SwitchDeviceFromTray(index);
 }
 
 void QuitFromTray() {

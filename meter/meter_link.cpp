@@ -28,10 +28,17 @@ void LinkDevice(int32_t index) {
 }
 
 void UnlinkDevice() {
-  int32_t index = meterLink.deviceIndex.load(std::memory_order_relaxed);
+  ReleaseBridge(meterLink.deviceIndex.load(std::memory_order_relaxed));
+}
+
+void ReleaseBridge(int32_t index) {
   if (index == NO_DEVICE) return;
   Bridge().setExclusive(static_cast<uint32_t>(index), 0);
   Bridge().closeDevice(static_cast<uint32_t>(index));
+}
+
+int32_t DetachDevice() {
+  return meterLink.deviceIndex.exchange(NO_DEVICE, std::memory_order_relaxed);
 }
 
 bool IsLinkedDevicePresent() {

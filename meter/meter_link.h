@@ -41,5 +41,12 @@ void LinkDevice(int32_t index);
 // Releases the linked bridge, if any. The device index is left to the caller.
 void UnlinkDevice();
 
+// Releases bridge `index` (nothing for NO_DEVICE): what UnlinkDevice does to the linked one.
+void ReleaseBridge(int32_t index);
+
+// Ends the link at once, before its bridge is released: from the next nibble on, a frame in
+// flight drops the rest. Returns the bridge that was linked, or NO_DEVICE.
+int32_t DetachDevice();
+
 // Whether the linked bridge still answers a status read (a zero result means it was unplugged).
 bool IsLinkedDevicePresent();
