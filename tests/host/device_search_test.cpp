@@ -59,10 +59,25 @@ TEST_F(DeviceSearchTest, TheLinkedBridgeIsNeitherOpenedNorListed) {
   EXPECT_EQ(AutoSearchResult(idle, 3), SEARCH_ASK_USER);
 }
 
-TEST_F(DeviceSearchTest, AFailedStatusReadIsNotIdle) {
-  Attach(4, 0x0200);
-  fake.devices[4].statusReads = false;
-  EXPECT_EQ(ProbeIdleBridges(NO_DEVICE).count, 0);
+// The probe hands the read 0xFFFF, so a read that fills nothing fails the idle test; the word
+// decides, whatever the read returns.
+TEST_F(DeviceSearchTest, TheStatusWordDecidesAndAFailedReadLeavesAWordThatIsNotIdle) {
+  struct Case {
+    bool fills;
+    bool returnsFailure;
+    bool idle;
+  } cases[] = {{false, true, false}, {true, true, true}, {true, false, true}};
+  for (const Case& c : cases) {
+    FakeBridge::Install();
+    Attach(4, 0x0200);
+    fake.devices[4].statusReads = c.fills;
+    fake.devices[4].statusFailsAnyway = c.returnsFailure;
+    EXPECT_EQ(ProbeIdleBridges(NO_DEVICE).count, c.idle ? 1 : 0) << c.fills << c.returnsFailure;
+    for (const FakeBridgeCall& call : fake.calls) {
+      if (call.function != "CH341GetStatus") continue;
+      EXPECT_EQ(call.argument, 0xFFFFu);
+    }
+  }
 }
 
 TEST_F(DeviceSearchTest, AutoResults) {

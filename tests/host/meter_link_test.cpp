@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+
 #include "meter/bridge_library.h"
 #include "support/fake_bridge.h"
 
@@ -32,6 +34,14 @@ TEST_F(MeterLinkTest, FrameGoesOutNibbleByNibbleInOrder) {
   ASSERT_EQ(fake.writtenBytes.size(), 36u);
   for (int i = 0; i < 36; ++i) EXPECT_EQ(fake.writtenBytes[i], WireByte(frame[i])) << i;
   for (uint32_t index : fake.writtenIndices) EXPECT_EQ(index, 4u);
+}
+
+// A lower bound only, so it cannot flake: each nibble is followed by a 100 us pause.
+TEST_F(MeterLinkTest, AFrameTakesAtLeastItsThirtySixPauses) {
+  meterLink.deviceIndex = 4;
+  auto started = std::chrono::steady_clock::now();
+  SendMeterFrame(BuildValueFrame(73));
+  EXPECT_GE(std::chrono::steady_clock::now() - started, std::chrono::microseconds(3600));
 }
 
 TEST_F(MeterLinkTest, DeviceIndexIsReadAfreshForEveryNibble) {

@@ -22,10 +22,10 @@ int32_t BRIDGE_API FakeReset(uint32_t index) {
 }
 
 int32_t BRIDGE_API FakeGetStatus(uint32_t index, uint32_t* status) {
-  Fake().calls.push_back({"CH341GetStatus", index, 0});
+  Fake().calls.push_back({"CH341GetStatus", index, *status});
   if (!Known(index) || !Fake().devices[index].statusReads) return 0;
   *status = Fake().devices[index].status;
-  return 1;
+  return Fake().devices[index].statusFailsAnyway ? 0 : 1;
 }
 
 int32_t BRIDGE_API FakeSetExclusive(uint32_t index, uint32_t exclusive) {

@@ -11,13 +11,14 @@
 struct FakeBridgeCall {
   std::string function;
   uint32_t index;
-  uint32_t argument;  // exclusive flag, written byte, or 0
+  uint32_t argument;  // exclusive flag, written byte, the status word handed in, or 0
 };
 
 struct FakeBridgeDevice {
-  bool opens = false;        // CH341OpenDevice succeeds
-  bool statusReads = false;  // CH341GetStatus succeeds
-  uint32_t status = 0x0200;  // the word it reports
+  bool opens = false;              // CH341OpenDevice succeeds
+  bool statusReads = false;        // CH341GetStatus succeeds
+  uint32_t status = 0x0200;        // the word it reports
+  bool statusFailsAnyway = false;  // a read that fills the word still returns 0
 };
 
 struct FakeBridge {
