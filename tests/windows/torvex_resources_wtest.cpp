@@ -1,12 +1,15 @@
-// The resources of the shipped files as Windows, Explorer and installers read them: the About
-// box's template.
+// The resources of the shipped files as Windows, Explorer and installers read them: the version
+// and the About box's template.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
+
+#include "res/version.h"
 
 namespace {
 
@@ -40,6 +43,34 @@ class ResourceFile {
  private:
   HMODULE module_;
 };
+
+// A string of a version resource, in the first language and code page it declares.
+std::string VersionString(const std::vector<char>& info, const char* name) {
+  struct Translation {
+    WORD language;
+    WORD codePage;
+  }* translation = nullptr;
+  UINT size = 0;
+  if (!VerQueryValueA(info.data(), "\\VarFileInfo\\Translation",
+                      reinterpret_cast<void**>(&translation), &size) ||
+      size < sizeof *translation)
+    return "";
+  char path[128];
+  std::snprintf(path, sizeof path, "\\StringFileInfo\\%04x%04x\\%s", translation->language,
+                translation->codePage, name);
+  char* value = nullptr;
+  if (!VerQueryValueA(info.data(), path, reinterpret_cast<void**>(&value), &size) || !value)
+    return "";
+  return value;
+}
+
+std::vector<char> ReadVersionInfo(const std::string& path) {
+  DWORD ignored = 0;
+  DWORD size = GetFileVersionInfoSizeA(path.c_str(), &ignored);
+  std::vector<char> info(size);
+  if (size == 0 || !GetFileVersionInfoA(path.c_str(), 0, size, info.data())) return {};
+  return info;
+}
 
 // One control of a DIALOG (not DIALOGEX) template.
 struct DialogItem {
@@ -113,6 +144,34 @@ class DialogTemplateReader {
   size_t at_ = 0;
   bool failed_ = false;
 };
+
+TEST(TorvexResources, EachFileSaysWhatItIsAndWhichVersion) {
+  struct Case {
+    const char* file;
+    const char* descriptionPart;
+  };
+  const Case cases[] = {{"torvex.exe", "Torvex"}, {"CH341DLL.DLL", "stand-in"}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.file);
+    std::vector<char> info = ReadVersionInfo(BesideTest(c.file));
+    ASSERT_FALSE(info.empty());
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    UINT size = 0;
+    ASSERT_TRUE(VerQueryValueA(info.data(), "\\", reinterpret_cast<void**>(&fixed), &size));
+    EXPECT_EQ(fixed->dwSignature, 0xFEEF04BDu);
+    EXPECT_EQ(fixed->dwFileVersionMS, DWORD{MAKELONG(TORVEX_VERSION_MINOR, TORVEX_VERSION_MAJOR)});
+    EXPECT_EQ(fixed->dwFileVersionLS, DWORD{MAKELONG(TORVEX_VERSION_BUILD, TORVEX_VERSION_PATCH)});
+    EXPECT_EQ(fixed->dwProductVersionMS, fixed->dwFileVersionMS);
+    EXPECT_EQ(fixed->dwProductVersionLS, fixed->dwFileVersionLS);
+    EXPECT_EQ(VersionString(info, "FileVersion"), TORVEX_VERSION_TEXT);
+    EXPECT_EQ(VersionString(info, "ProductVersion"), TORVEX_VERSION_TEXT);
+    EXPECT_EQ(VersionString(info, "CompanyName"), "Velquin");
+    EXPECT_EQ(VersionString(info, "ProductName"), "Velquin Torvex");
+    EXPECT_EQ(VersionString(info, "OriginalFilename"), c.file);
+    EXPECT_NE(VersionString(info, "FileDescription").find(c.descriptionPart), std::string::npos);
+    EXPECT_NE(VersionString(info, "LegalCopyright").find("Velquin"), std::string::npos);
+  }
+}
 
 TEST(TorvexResources, AboutTemplateHoldsTheIconAtItsPlaceAndSize) {
   ResourceFile program(BesideTest("torvex.exe"));
