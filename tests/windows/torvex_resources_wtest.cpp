@@ -1,6 +1,9 @@
-// The resources of the shipped files as Windows, Explorer and installers read them: the version
-// and the About box's template.
+// The resources of the shipped files as Windows, Explorer and installers read them: the version,
+// the application manifest and what it turns on in the running program, the About box's template.
 #include <windows.h>
+
+#include <commctrl.h>
+#include <tlhelp32.h>
 
 #include <gtest/gtest.h>
 
@@ -10,6 +13,10 @@
 #include <vector>
 
 #include "res/version.h"
+#include "windows/support/settings_key.h"
+#include "windows/support/torvex_process.h"
+#include "windows/support/user_input.h"
+#include "windows/support/virtual_meter_scenario.h"
 
 namespace {
 
@@ -190,6 +197,104 @@ TEST(TorvexResources, AboutTemplateHoldsTheIconAtItsPlaceAndSize) {
   EXPECT_EQ(icon.y, 14);
   EXPECT_EQ(icon.cx, 20);
   EXPECT_EQ(icon.cy, 20);
+}
+
+// The path of a module loaded in another process; empty when it is not loaded there.
+std::string LoadedModule(DWORD processId, const char* name) {
+  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, processId);
+  if (snapshot == INVALID_HANDLE_VALUE) return "";
+  std::string path;
+  MODULEENTRY32 module{};
+  module.dwSize = sizeof module;
+  for (BOOL more = Module32First(snapshot, &module); more && path.empty();
+       more = Module32Next(snapshot, &module))
+    if (_stricmp(module.szModule, name) == 0) path = module.szExePath;
+  CloseHandle(snapshot);
+  return path;
+}
+
+struct ClassSearch {
+  DWORD processId;
+  const char* className;
+  HWND found;
+};
+
+BOOL CALLBACK MatchClass(HWND window, LPARAM parameter) {
+  auto& search = *reinterpret_cast<ClassSearch*>(parameter);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(window, &owner);
+  if (owner != search.processId || ClassNameOf(window) != search.className) return TRUE;
+  search.found = window;
+  return FALSE;
+}
+
+// A top-level window of the process with this class, shown or not.
+HWND FindProcessWindow(DWORD processId, const char* className) {
+  ClassSearch search{processId, className, nullptr};
+  EnumWindows(MatchClass, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+// One setting of the manifest's <windowsSettings>, as Windows reads it for torvex.exe; empty
+// when the manifest does not parse or lacks it (Windows then ignores the setting in silence).
+std::string WindowsSetting(const std::string& program, const wchar_t* nameSpace,
+                           const wchar_t* name) {
+  ACTCTXA context{};
+  context.cbSize = sizeof context;
+  context.dwFlags = ACTCTX_FLAG_RESOURCE_NAME_VALID;
+  context.lpSource = program.c_str();
+  context.lpResourceName = MAKEINTRESOURCEA(1);
+  HANDLE handle = CreateActCtxA(&context);
+  if (handle == INVALID_HANDLE_VALUE) return "";
+  wchar_t value[64] = {};
+  SIZE_T written = 0;
+  bool found = QueryActCtxSettingsW(0, handle, nameSpace, name, value, 64, &written);
+  ReleaseActCtx(handle);
+  if (!found) return "";
+  std::string narrow;
+  for (const wchar_t* unit = value; *unit; ++unit) narrow += static_cast<char>(*unit);
+  return narrow;
+}
+
+TEST(TorvexResources, ManifestIsReadAsMeantAndTheRunningProgramFollowsIt) {
+  std::string path = BesideTest("torvex.exe");
+  EXPECT_FALSE(ResourceFile(path).Read(RT_MANIFEST, MAKEINTRESOURCEA(1)).empty());
+  // Unaware on purpose: Windows scales the fixed-pixel skin with the desktop.
+  EXPECT_EQ(
+      WindowsSetting(path, L"http://schemas.microsoft.com/SMI/2005/WindowsSettings", L"dpiAware"),
+      "false");
+  EXPECT_EQ(WindowsSetting(path, L"http://schemas.microsoft.com/SMI/2016/WindowsSettings",
+                           L"dpiAwareness"),
+            "unaware");
+
+  DeleteSettingsKey();
+  VirtualMeterScenario scenario;
+  scenario.bridges[0].present = true;
+  ASSERT_TRUE(scenario.Apply());
+  TorvexProcess torvex("manifest");
+  HWND window = torvex.StartInForeground(scenario.IniPath());
+  ASSERT_NE(window, nullptr);
+  DWORD processId = 0;
+  GetWindowThreadProcessId(window, &processId);
+  // Version 6 is the side-by-side assembly; the system folder's comctl32 is version 5.
+  std::string commonControls = LoadedModule(processId, "comctl32.dll");
+  CharLowerA(&commonControls[0]);
+  EXPECT_NE(commonControls.find("common-controls_6595b64144ccf1df_6."), std::string::npos)
+      << commonControls;
+  // Version 6 took every one of the skin's tools, each added with the 44-byte TOOLINFOA.
+  HWND tooltip = FindProcessWindow(processId, "tooltips_class32");
+  EXPECT_EQ(SendMessageA(tooltip, TTM_GETTOOLCOUNT, 0, 0), 4);
+  // The About box's icon control finds "icon2".
+  PressKey(VK_F1);
+  HWND about = torvex.WaitForDialog("About Torvex");
+  ASSERT_NE(about, nullptr);
+  HWND icon = FindWindowExA(about, nullptr, "Static", nullptr);
+  ASSERT_NE(icon, nullptr);
+  EXPECT_NE(SendMessageA(icon, STM_GETICON, 0, 0), 0);
+  PostMessageA(about, WM_COMMAND, IDOK, 0);
+  EXPECT_TRUE(WaitUntil([&] { return torvex.FindWindows("#32770", nullptr).empty(); }, 5000));
+  torvex.Quit();
+  DeleteSettingsKey();
 }
 
 }  // namespace
