@@ -1,5 +1,5 @@
-# The two commands of the README, plus the benchmark and formatting.
-.PHONY: deps test run bench format clean
+# The two commands of the README, plus the packages, the benchmark and formatting.
+.PHONY: deps test run dist bench format clean
 
 deps:
 	@scripts/install-deps.sh
@@ -10,6 +10,9 @@ test: deps
 run: deps
 	@scripts/run-torvex.sh
 
+dist: deps
+	@scripts/make-dist.sh
+
 bench: deps
 	@scripts/run-bench.sh
 
@@ -17,4 +20,4 @@ format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 clean:
-	rm -rf build
+	rm -rf build dist

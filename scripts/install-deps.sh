@@ -7,7 +7,7 @@ have_pkg() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok
 
 PACKAGES=(cmake make g++ googletest libgtest-dev
           g++-mingw-w64-i686-posix binutils-mingw-w64-i686
-          wine wine32:i386 xvfb python3)
+          wine wine32:i386 xvfb python3 nsis)
 
 missing=()
 for p in "${PACKAGES[@]}"; do have_pkg "$p" || missing+=("$p"); done

@@ -9,10 +9,17 @@
 
 #include "windows/support/condition_wait.h"
 
+// A torvex.exe already in place, such as an installed one: run from its folder as it is.
+struct InstalledProgram {
+  std::string folder;
+};
+
 class TorvexProcess {
  public:
   // Prepares build/windows/bin/e2e/<name>/ with copies of torvex.exe, CH341DLL.DLL and skin/.
   explicit TorvexProcess(const std::string& name);
+  // Copies nothing.
+  explicit TorvexProcess(const InstalledProgram& installed) : folder(installed.folder) {}
   ~TorvexProcess();
   TorvexProcess(const TorvexProcess&) = delete;
   TorvexProcess& operator=(const TorvexProcess&) = delete;
