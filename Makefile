@@ -1,5 +1,5 @@
-# The two commands of the README, plus the benchmark and formatting.
-.PHONY: deps test run bench format clean
+# The two commands of the README, plus the benchmark, the fuzzing campaign and formatting.
+.PHONY: deps test run bench fuzz format clean
 
 deps:
 	@scripts/install-deps.sh
@@ -12,6 +12,9 @@ run: deps
 
 bench: deps
 	@scripts/run-bench.sh
+
+fuzz: deps
+	@scripts/run-fuzz.sh
 
 format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
