@@ -1,5 +1,6 @@
-# The two commands of the README, plus the packages, the benchmark and formatting.
-.PHONY: deps test run dist bench format clean
+# The two commands of the README, plus the packages, the benchmark, the fuzzing campaign and
+# formatting.
+.PHONY: deps test run dist bench fuzz format clean
 
 deps:
 	@scripts/install-deps.sh
@@ -15,6 +16,9 @@ dist: deps
 
 bench: deps
 	@scripts/run-bench.sh
+
+fuzz: deps
+	@scripts/run-fuzz.sh
 
 format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i

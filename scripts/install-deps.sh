@@ -5,7 +5,9 @@ set -euo pipefail
 
 have_pkg() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
 
-PACKAGES=(cmake make g++ googletest libgtest-dev
+# clang-14 with libclang-rt-14-dev (the libFuzzer and sanitizer runtimes, only recommended by the
+# compiler) builds the fuzz harnesses.
+PACKAGES=(cmake make g++ googletest libgtest-dev clang-14 libclang-rt-14-dev
           g++-mingw-w64-i686-posix binutils-mingw-w64-i686
           wine wine32:i386 xvfb python3 nsis)
 

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds and runs every test: the host logic tests (with sanitizers), then the Windows build and
-# its tests under Wine. Ends with one summary line; exits non-zero on any failure.
+# Builds and runs every test: the host logic tests (with sanitizers), a short run of each fuzz
+# harness, then the Windows build and its tests under Wine. Ends with one summary line; exits
+# non-zero on any failure.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 
@@ -29,6 +30,7 @@ run_preset() {
 }
 
 run_preset host
+run_preset fuzz
 run_preset windows
 echo "summary: $passed passed, $failed failed"
 [ "$status" -eq 0 ] && [ "$failed" -eq 0 ]

@@ -50,10 +50,13 @@ void WrapTime(RecordTime& time) {
   StoreField(time.wMinute, static_cast<uint16_t>(time.wMinute % 60));
 }
 
-// high - 1 and low + 1 wrap like the 32-bit registers they model, so a record loaded with
-// INT32_MIN or INT32_MAX stays defined.
-int32_t WrappingAdd(int32_t value, int32_t delta) {
-  return static_cast<int32_t>(static_cast<uint32_t>(value) + static_cast<uint32_t>(delta));
+// high - 1 and low + 1 stop at the ends of the 32-bit range: wrapping there would turn a loaded
+// high of INT32_MIN into a low of INT32_MAX that no later pass brings back into range.
+int32_t SaturatingAdd(int32_t value, int32_t delta) {
+  int64_t sum = int64_t{value} + delta;
+  if (sum > INT32_MAX) return INT32_MAX;
+  if (sum < INT32_MIN) return INT32_MIN;
+  return static_cast<int32_t>(sum);
 }
 
 }  // namespace
@@ -95,9 +98,9 @@ void ClampSystemControl(SystemControlRecord& record) {
   // Worked out aside and stored once each: the refresh worker never sees a halfway value.
   int32_t low = record.lowThreshold;
   int32_t high = record.highThreshold;
-  if (low >= high) low = WrappingAdd(high, -1);
+  if (low >= high) low = SaturatingAdd(high, -1);
   if (low < LOWEST_LOW_THRESHOLD) low = LOWEST_LOW_THRESHOLD;
-  if (high <= low) high = WrappingAdd(low, 1);
+  if (high <= low) high = SaturatingAdd(low, 1);
   if (high > HIGHEST_HIGH_THRESHOLD) high = HIGHEST_HIGH_THRESHOLD;
   int32_t ratio = record.fanRatio;
   if (ratio <= LOWEST_FAN_RATIO) {

@@ -32,7 +32,8 @@ uint16_t StepArrow(uint16_t value, int32_t scrollCode);
 
 // Wraps the time parts (the up arrow runs 23 to 0 and 59 to 0) and keeps the thresholds and the
 // ratio in range: low 10 to 79 and below high, high 11 to 80, ratio 50 to 100. One pass of the
-// rules: a record loaded from outside the ranges may need a second one to meet them all.
+// rules: a record loaded from outside the ranges may need a second one to meet them all, and
+// two always do, whatever 32-bit values the thresholds held.
 void ClampSystemControl(SystemControlRecord& record);
 
 // The time as the edits show it, "07:05": each part with at least two digits and a value of 100

@@ -23,17 +23,23 @@ static_assert(sizeof(SYSTEMTIME) == sizeof(RecordTime) &&
               offsetof(SYSTEMTIME, wMinute) == offsetof(RecordTime, wMinute));
 
 // Reads a value whole into `buffer`, sized by a query first, so a value longer than its record
-// never lands in the record itself. A value that changes between the query and the read counts
-// as present with nothing read.
+// never lands in the record itself. Only REG_BINARY is ever written here: a value of another type
+// (text or a number put there by hand or by other software) counts as missing. A value that
+// changes between the query and the read counts as present with nothing read.
 StoredValue QueryStoredValue(HKEY key, const char* name, std::vector<uint8_t>& buffer) {
+  DWORD type = REG_NONE;
   DWORD size = 0;
-  if (RegQueryValueExA(key, name, nullptr, nullptr, nullptr, &size) != ERROR_SUCCESS) return {};
+  if (RegQueryValueExA(key, name, nullptr, &type, nullptr, &size) != ERROR_SUCCESS ||
+      type != REG_BINARY) {
+    return {};
+  }
   StoredValue value;
   value.present = true;
   if (size == 0) return value;
   buffer.assign(size, 0);
   DWORD length = size;
-  if (RegQueryValueExA(key, name, nullptr, nullptr, buffer.data(), &length) != ERROR_SUCCESS) {
+  if (RegQueryValueExA(key, name, nullptr, &type, buffer.data(), &length) != ERROR_SUCCESS ||
+      type != REG_BINARY) {
     return value;
   }
   value.bytes = buffer.data();

@@ -34,20 +34,16 @@ size_t CopyStoredBytes(void* target, size_t targetSize, const uint8_t* value, si
   return length;
 }
 
+// The defaults go in first, so a value cut short or empty leaves defaults behind it, not zeros:
+// an all-zero system control record tells the meter to stop the case fan.
 void ApplyStoredDisplayItem(DisplayItemRecord& record, const StoredValue& value) {
-  if (!value.present) {
-    record = DefaultDisplayItemRecord();
-    return;
-  }
-  CopyStoredBytes(&record, sizeof record, value.bytes, value.length);
+  record = DefaultDisplayItemRecord();
+  if (value.present) CopyStoredBytes(&record, sizeof record, value.bytes, value.length);
 }
 
 void ApplyStoredSystemControl(SystemControlRecord& record, const StoredValue& value) {
-  if (!value.present) {
-    record = DefaultSystemControlRecord();
-    return;
-  }
-  CopyStoredBytes(&record, sizeof record, value.bytes, value.length);
+  record = DefaultSystemControlRecord();
+  if (value.present) CopyStoredBytes(&record, sizeof record, value.bytes, value.length);
 }
 
 bool ReadStoredWindowRect(const StoredValue& value, RecordRect& rect) {

@@ -6,8 +6,8 @@
 
 #include "settings/settings_records.h"
 
-// A registry value as found: missing (or unreadable), or present with `length` bytes.
-// A present value of length 0 has no bytes.
+// A registry value as found: missing (or unreadable, or not of the binary type the program
+// writes), or present with `length` bytes. A present value of length 0 has no bytes.
 struct StoredValue {
   bool present = false;
   const uint8_t* bytes = nullptr;
@@ -26,8 +26,9 @@ SystemControlRecord DefaultSystemControlRecord();
 // targetSize is ever written. Returns the number of bytes copied.
 size_t CopyStoredBytes(void* target, size_t targetSize, const uint8_t* value, size_t valueLength);
 
-// A missing value gets the defaults; a present one is copied over the record as above, so one
-// of length 0 changes nothing.
+// The record gets the defaults, then a present value is copied over them as above: a value
+// shorter than the record (an older record, or a damaged one) keeps the defaults of the rest, and
+// one of length 0 leaves the defaults whole.
 void ApplyStoredDisplayItem(DisplayItemRecord& record, const StoredValue& value);
 void ApplyStoredSystemControl(SystemControlRecord& record, const StoredValue& value);
 

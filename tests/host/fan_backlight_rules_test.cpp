@@ -166,8 +166,6 @@ TEST(ClampSystemControl, AppliesTheThresholdRulesOnceInOrder) {
       {"ratio 51 stays", 30, 60, 51, 30, 60, 51},
       {"ratio above 100", 30, 60, 101, 30, 60, 100},
       {"negative ratio", 30, 60, -5, 30, 60, 50},
-      // high - 1 and low + 1 wrap as 32-bit words instead of overflowing
-      {"extremes stay defined", 10, INT32_MIN, 75, INT32_MAX, INT32_MIN, 75},
   };
   for (const ClampCase& c : cases) {
     SystemControlRecord record = TypicalRecord();
@@ -178,6 +176,62 @@ TEST(ClampSystemControl, AppliesTheThresholdRulesOnceInOrder) {
     EXPECT_EQ(record.lowThreshold, c.wantLow) << c.name;
     EXPECT_EQ(record.highThreshold, c.wantHigh) << c.name;
     EXPECT_EQ(record.fanRatio, c.wantRatio) << c.name;
+  }
+}
+
+constexpr int32_t MIN = INT32_MIN;
+constexpr int32_t MAX = INT32_MAX;
+constexpr int32_t EDGES[] = {MIN, -1, 0, 9, 10, 11, 79, 80, 81, MAX};
+constexpr size_t EDGE_COUNT = sizeof EDGES / sizeof EDGES[0];
+
+// One pass over every pair of EDGES: ONE_PASS[low][high] = {low, high} after it. Only a high of
+// INT32_MIN used to wrap (to low INT32_MAX, high INT32_MIN, on every pass); it now meets the
+// range like any other high below 10.
+// clang-format off
+const int32_t ONE_PASS[EDGE_COUNT][EDGE_COUNT][2] = {
+    // high: MIN       -1        0         9        10        11
+    //       79        80        81        MAX
+    {{10, 11}, {10, 11}, {10, 11}, {10, 11}, {10, 11}, {10, 11},  // low MIN
+     {10, 79}, {10, 80}, {10, 80}, {10, 80}},
+    {{10, 11}, {10, 11}, {10, 11}, {10, 11}, {10, 11}, {10, 11},  // low -1
+     {10, 79}, {10, 80}, {10, 80}, {10, 80}},
+    {{10, 11}, {10, 11}, {10, 11}, {10, 11}, {10, 11}, {10, 11},  // low 0
+     {10, 79}, {10, 80}, {10, 80}, {10, 80}},
+    {{10, 11}, {10, 11}, {10, 11}, {10, 11}, {10, 11}, {10, 11},  // low 9
+     {10, 79}, {10, 80}, {10, 80}, {10, 80}},
+    {{10, 11}, {10, 11}, {10, 11}, {10, 11}, {10, 11}, {10, 11},  // low 10
+     {10, 79}, {10, 80}, {10, 80}, {10, 80}},
+    {{10, 11}, {10, 11}, {10, 11}, {10, 11}, {10, 11}, {10, 11},  // low 11
+     {11, 79}, {11, 80}, {11, 80}, {11, 80}},
+    {{10, 11}, {10, 11}, {10, 11}, {10, 11}, {10, 11}, {10, 11},  // low 79
+     {78, 79}, {79, 80}, {79, 80}, {79, 80}},
+    {{10, 11}, {10, 11}, {10, 11}, {10, 11}, {10, 11}, {10, 11},  // low 80
+     {78, 79}, {79, 80}, {80, 80}, {80, 80}},
+    {{10, 11}, {10, 11}, {10, 11}, {10, 11}, {10, 11}, {10, 11},  // low 81
+     {78, 79}, {79, 80}, {80, 80}, {81, 80}},
+    {{10, 11}, {10, 11}, {10, 11}, {10, 11}, {10, 11}, {10, 11},  // low MAX
+     {78, 79}, {79, 80}, {80, 80}, {MAX - 1, 80}},
+};
+// clang-format on
+
+TEST(ClampSystemControl, ExtremePairsOnePassThenTwoPassesInRange) {
+  for (size_t l = 0; l < EDGE_COUNT; ++l) {
+    for (size_t h = 0; h < EDGE_COUNT; ++h) {
+      SystemControlRecord record = TypicalRecord();
+      record.lowThreshold = EDGES[l];
+      record.highThreshold = EDGES[h];
+      std::string pair = std::to_string(EDGES[l]) + ", " + std::to_string(EDGES[h]);
+      ClampSystemControl(record);
+      EXPECT_EQ(record.lowThreshold, ONE_PASS[l][h][0]) << pair;
+      EXPECT_EQ(record.highThreshold, ONE_PASS[l][h][1]) << pair;
+      ClampSystemControl(record);
+      EXPECT_TRUE(record.lowThreshold >= 10 && record.lowThreshold < record.highThreshold &&
+                  record.highThreshold <= 80)
+          << pair << ": " << Describe(record);
+      SystemControlRecord settled = record;
+      ClampSystemControl(settled);
+      EXPECT_TRUE(SameBytes(settled, record)) << pair << ": a third pass changes nothing";
+    }
   }
 }
 

@@ -33,7 +33,7 @@ struct LengthCase {
 
 // Applies a stored value of each length to a record that held BEFORE everywhere and checks it
 // byte for byte: a missing value gives the defaults, a present one replaces only its own length
-// (at most the record's size) and nothing after the record changes.
+// (at most the record's size) of the defaults, and nothing after the record changes.
 template <typename Record, typename Apply>
 void CheckLengths(Apply apply, const Record& defaults, const std::vector<LengthCase>& cases) {
   for (const LengthCase& c : cases) {
@@ -46,7 +46,7 @@ void CheckLengths(Apply apply, const Record& defaults, const std::vector<LengthC
 
     std::vector<uint8_t> expected = BytesOf(defaults);
     if (c.present) {
-      for (size_t i = 0; i < expected.size(); ++i) expected[i] = i < c.length ? value[i] : BEFORE;
+      for (size_t i = 0; i < expected.size() && i < c.length; ++i) expected[i] = value[i];
     }
     EXPECT_EQ(BytesOf(target.record), expected) << c.name;
     for (uint8_t byte : target.guard) ASSERT_EQ(byte, GUARD) << c.name;
@@ -72,23 +72,25 @@ TEST(StoredValues, SystemControlDefaultsByteForByte) {
   EXPECT_EQ(BytesOf(DefaultSystemControlRecord()), expected);
 }
 
+// The same lengths for both records: missing, empty, a few bytes, and around and far beyond each
+// record's size. A short one keeps the defaults after it (fan and backlight on), never zeros.
+const std::vector<LengthCase> LENGTHS = {{"missing", false, 0},
+                                         {"empty: the defaults", true, 0},
+                                         {"3 bytes", true, 3},
+                                         {"up to the thresholds", true, 44},
+                                         {"whole system control", true, 56},
+                                         {"57 bytes", true, 57},
+                                         {"whole display item", true, 292},
+                                         {"293 bytes", true, 293},
+                                         {"4096 bytes", true, 4096}};
+
 TEST(StoredValues, DisplayItemOfEveryLength) {
-  CheckLengths<DisplayItemRecord>(ApplyStoredDisplayItem, DefaultDisplayItemRecord(),
-                                  {{"missing", false, 0},
-                                   {"empty: nothing read, no default", true, 0},
-                                   {"one byte", true, 1},
-                                   {"200 bytes", true, 200},
-                                   {"whole", true, 292},
-                                   {"300 bytes: the first 292 taken", true, 300}});
+  CheckLengths<DisplayItemRecord>(ApplyStoredDisplayItem, DefaultDisplayItemRecord(), LENGTHS);
 }
 
 TEST(StoredValues, SystemControlOfEveryLength) {
   CheckLengths<SystemControlRecord>(ApplyStoredSystemControl, DefaultSystemControlRecord(),
-                                    {{"missing", false, 0},
-                                     {"empty: nothing read, no default", true, 0},
-                                     {"up to the thresholds", true, 44},
-                                     {"whole", true, 56},
-                                     {"60 bytes: the first 56 taken", true, 60}});
+                                    LENGTHS);
 }
 
 TEST(StoredValues, WindowRect) {

@@ -45,12 +45,11 @@ void FillRecord(Record& record, const std::vector<uint8_t>& bytes) {
   std::memcpy(&record, bytes.data(), sizeof record);
 }
 
-void StoreValue(const char* name, const std::vector<uint8_t>& bytes) {
+void StoreValue(const char* name, const std::vector<uint8_t>& bytes, DWORD type = REG_BINARY) {
   HKEY key;
   ASSERT_EQ(RegCreateKeyA(HKEY_CURRENT_USER, SETTINGS_KEY, &key), ERROR_SUCCESS);
-  EXPECT_EQ(
-      RegSetValueExA(key, name, 0, REG_BINARY, bytes.data(), static_cast<DWORD>(bytes.size())),
-      ERROR_SUCCESS);
+  EXPECT_EQ(RegSetValueExA(key, name, 0, type, bytes.data(), static_cast<DWORD>(bytes.size())),
+            ERROR_SUCCESS);
   RegCloseKey(key);
 }
 
@@ -152,42 +151,74 @@ TEST_F(SettingsRegistry, EachMissingValueGetsItsOwnDefaults) {
   EXPECT_EQ(BytesOf(settings.systemControl), BytesOf(DefaultSystemControlRecord()));
 }
 
-TEST_F(SettingsRegistry, ShortDisplayItemReplacesOnlyItsOwnLength) {
+TEST_F(SettingsRegistry, ShortDisplayItemReplacesOnlyItsOwnLengthOfTheDefaults) {
   std::vector<uint8_t> expected = Pattern(200, 9);
   StoreValue(DISPLAY_ITEM, expected);
 
   LoadSettings(window);
 
-  expected.resize(292, 0);
+  const std::vector<uint8_t> defaults = BytesOf(DefaultDisplayItemRecord());
+  expected.insert(expected.end(), defaults.begin() + 200, defaults.end());
   EXPECT_EQ(BytesOf(settings.displayItem), expected);
 }
 
 TEST_F(SettingsRegistry, LongValuesGiveTheirFirstBytesAndNothingBeyond) {
   const std::vector<uint8_t> longDisplayItem = Pattern(300, 17);
-  const std::vector<uint8_t> systemControl = Pattern(56, 101);
-  FillRecord(settings.systemControl, systemControl);  // the record right after the display item
   StoreValue(DISPLAY_ITEM, longDisplayItem);
-  StoreValue(SYSTEM_CONTROL, {});  // present but empty: the neighbour is not read over
+  StoreValue(SYSTEM_CONTROL, {});  // present but empty: the defaults, nothing of its neighbour
   StoreValue(WINDOW_POSITION, RectBytes({-10, 20, 652, 250, 0x77777777}));
 
   LoadSettings(window);
 
   EXPECT_EQ(BytesOf(settings.displayItem),
             std::vector<uint8_t>(longDisplayItem.begin(), longDisplayItem.begin() + 292));
-  EXPECT_EQ(BytesOf(settings.systemControl), systemControl);
+  EXPECT_EQ(BytesOf(settings.systemControl), BytesOf(DefaultSystemControlRecord()));
   EXPECT_EQ(Coordinates(WindowRect()), std::vector<int32_t>({-10, 20, 652, 250}));
 }
 
-TEST_F(SettingsRegistry, EmptyValuesReadNothingAndGetNoDefaults) {
+TEST_F(SettingsRegistry, EmptyValuesLeaveTheDefaults) {
   StoreValue(DISPLAY_ITEM, {});
   StoreValue(SYSTEM_CONTROL, {});
   StoreValue(WINDOW_POSITION, {});
 
   LoadSettings(window);
 
-  EXPECT_EQ(BytesOf(settings.displayItem), std::vector<uint8_t>(292, 0));
-  EXPECT_EQ(BytesOf(settings.systemControl), std::vector<uint8_t>(56, 0));
+  EXPECT_EQ(BytesOf(settings.displayItem), BytesOf(DefaultDisplayItemRecord()));
+  EXPECT_EQ(BytesOf(settings.systemControl), BytesOf(DefaultSystemControlRecord()));
   EXPECT_EQ(Coordinates(WindowRect()), Coordinates(CREATED));
+}
+
+// Only REG_BINARY is ever written: a value of another type, put there by hand or by other
+// software, counts as missing and is never read as a record or a position.
+TEST_F(SettingsRegistry, ValuesOfAnotherTypeCountAsMissing) {
+  const std::vector<uint8_t> text = {'T', 'e', 'm', 'p', 'e', 'r', 'a', 't', 'u', 'r', 'e', 0};
+  const std::vector<uint8_t> dword = {0x78, 0x56, 0x34, 0x12};
+  struct Case {
+    const char* name;
+    DWORD type;
+    std::vector<uint8_t> bytes;
+  } cases[] = {
+      {DISPLAY_ITEM, REG_SZ, text},
+      {DISPLAY_ITEM, REG_DWORD, dword},
+      {SYSTEM_CONTROL, REG_SZ, text},
+      {SYSTEM_CONTROL, REG_DWORD, dword},
+      {WINDOW_POSITION, REG_SZ, text},
+      {WINDOW_POSITION, REG_DWORD, dword},
+      {WINDOW_POSITION, REG_QWORD, RectBytes({40, 50})},
+  };
+  for (const Case& c : cases) {
+    RegDeleteKeyA(HKEY_CURRENT_USER, SETTINGS_KEY);
+    settings = Settings{};
+    StoreValue(c.name, c.bytes, c.type);
+
+    LoadSettings();
+
+    EXPECT_EQ(BytesOf(settings.displayItem), BytesOf(DefaultDisplayItemRecord()))
+        << c.name << " type " << c.type;
+    EXPECT_EQ(BytesOf(settings.systemControl), BytesOf(DefaultSystemControlRecord()))
+        << c.name << " type " << c.type;
+    EXPECT_EQ(Coordinates(WindowRect()), Coordinates(CREATED)) << c.name << " type " << c.type;
+  }
 }
 
 TEST_F(SettingsRegistry, StoredPositionMovesTheWindowAndKeepsItsSize) {
