@@ -3,16 +3,13 @@
 #include "meter/meter_link.h"
 
 int32_t FeedReceivedNibble(ReceiveState& state, uint32_t status) {
-  const auto nibble = static_cast<uint8_t>(status & 0xF);
-  // The F of a mark may be the last nibble of the six before, so it is remembered across them.
-  const bool mark = state.previous == 0xF && nibble == 0xE;
-  state.previous = nibble;
-  if (mark) {
+  state.buffer[state.count] = static_cast<uint8_t>(status & 0xF);
+  ++state.count;
+  if (state.count >= 2 && state.buffer[state.count - 2] == 0xF &&
+      state.buffer[state.count - 1] == 0xE) {
     state.count = 0;  // synchronisation mark: the next nibble starts a packet
     return -1;
   }
-  state.buffer[state.count] = nibble;
-  ++state.count;
   if (state.count < 6) return -1;
   state.count = 0;
   if (state.buffer[4] != 2 || state.buffer[5] != 3) return -1;

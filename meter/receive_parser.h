@@ -8,7 +8,6 @@
 struct ReceiveState {
   uint8_t buffer[6] = {};
   int32_t count = 0;
-  uint8_t previous = 0;  // the nibble fed last, whether or not it is still gathered
 };
 
 // Takes the low four bits of one interrupt status word. Returns the temperature of a packet that

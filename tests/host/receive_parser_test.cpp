@@ -32,9 +32,6 @@ TEST(ReceiveParser, Packets) {
        45},
       {"two packets, the last wins", {0, 0, 1, 0, 2, 3, 0, 0, 2, 0, 2, 3}, 32},
       {"F not followed by E is data", {0, 0xF, 0xF, 0xF, 2, 3}, 0xFF},
-      {"a mark whose F ends six nibbles still restarts",
-       {0, 0, 0, 0, 0, 0xF, 0xE, 0, 0, 2, 0xD, 2, 3},
-       45},
   };
   for (const Case& c : cases) {
     ReceiveState state;
