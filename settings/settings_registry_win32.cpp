@@ -73,10 +73,10 @@ void LoadSettings(HWND mainWindow) {
   if (RegCreateKeyA(HKEY_CURRENT_USER, SETTINGS_KEY, &key) != ERROR_SUCCESS) return;
   std::vector<uint8_t> buffer;
   // Worked out aside and stored field by field, as every write the worker may meet is.
-  DisplayItemRecord displayItem = settings.displayItem;
+  DisplayItemRecord displayItem;
   ApplyStoredDisplayItem(displayItem, QueryStoredValue(key, DISPLAY_ITEM_VALUE, buffer));
   StoreRecord(settings.displayItem, displayItem);
-  SystemControlRecord systemControl = settings.systemControl;
+  SystemControlRecord systemControl;
   ApplyStoredSystemControl(systemControl, QueryStoredValue(key, SYSTEM_CONTROL_VALUE, buffer));
   StoreRecord(settings.systemControl, systemControl);
   RecordRect stored;
