@@ -211,7 +211,7 @@ TEST_F(SettingsRegistry, ValuesOfAnotherTypeCountAsMissing) {
     settings = Settings{};
     StoreValue(c.name, c.bytes, c.type);
 
-    LoadSettings();
+    LoadSettings(window);
 
     EXPECT_EQ(BytesOf(settings.displayItem), BytesOf(DefaultDisplayItemRecord()))
         << c.name << " type " << c.type;

@@ -33,6 +33,14 @@ std::string SetupPath() {
   return TestFolder() + "\\..\\dist\\torvex-" TORVEX_VERSION_TEXT "-setup.exe";
 }
 
+// The setup's command line with `switches`, its path quoted.
+std::string SetupCommand(const std::string& switches) {
+  std::string command = "\"";
+  command += SetupPath();
+  command += "\" ";
+  return command + switches;
+}
+
 std::string SpecialFolder(int csidl) {
   char path[MAX_PATH] = {};
   SHGetFolderPathA(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, path);
@@ -179,7 +187,7 @@ TEST_F(TorvexInstall, InstallsUpgradesOverARunningCopyAndUninstallsKeepingTheSet
   const std::string uninstaller = folder + "\\uninstall.exe";
 
   // A first install, without the sign-in start.
-  ASSERT_EQ(RunToTheEnd("\"" + SetupPath() + "\" /S /D=" + folder), 0);
+  ASSERT_EQ(RunToTheEnd(SetupCommand("/S /D=" + folder)), 0);
   for (const char* file : {"torvex.exe", "README.txt", "uninstall.exe", "skin\\skin.ini"})
     EXPECT_TRUE(Exists(folder + "\\" + file)) << file;
   EXPECT_FALSE(Exists(folder + "\\CH341DLL.DLL")) << "it would shadow the driver's library";
@@ -210,7 +218,7 @@ TEST_F(TorvexInstall, InstallsUpgradesOverARunningCopyAndUninstallsKeepingTheSet
   EXPECT_EQ(torvex.WaitForMessageBox(&box), "Not Found Velquin Torvex!\n");
   // At that message it has no window yet to ask to quit, and its program file is locked: a
   // silent upgrade fails rather than skip the file and report success.
-  EXPECT_NE(RunToTheEnd("\"" + SetupPath() + "\" /S"), 0);
+  EXPECT_NE(RunToTheEnd(SetupCommand("/S")), 0);
   EXPECT_TRUE(torvex.IsRunning());
   PostMessageA(box, WM_COMMAND, IDOK, 0);
   HWND window = torvex.MainWindow();
@@ -224,7 +232,7 @@ TEST_F(TorvexInstall, InstallsUpgradesOverARunningCopyAndUninstallsKeepingTheSet
 
   // An upgrade in place over the running copy (no /D: it finds the first install), now with the
   // sign-in start. The running copy is asked to quit, and saves its settings as it does.
-  ASSERT_EQ(RunToTheEnd("\"" + SetupPath() + "\" /S /AUTOSTART"), 0);
+  ASSERT_EQ(RunToTheEnd(SetupCommand("/S /AUTOSTART")), 0);
   DWORD exitCode = 0;
   EXPECT_TRUE(torvex.WaitForExit(0, &exitCode));
   EXPECT_EQ(exitCode, 1u) << "ended by its own quit command";
