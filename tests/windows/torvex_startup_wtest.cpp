@@ -9,11 +9,6 @@
 
 namespace {
 
-auto FrameOf(int64_t index) {
-  return
-      [index](const MeterLogRecord& record) { return record.IsFrame() && record.index == index; };
-}
-
 size_t CountAllFrames(const MeterLog& log) {
   return Select(log.Read(), [](const MeterLogRecord& r) { return r.IsFrame(); }).size();
 }

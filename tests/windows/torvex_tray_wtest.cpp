@@ -112,11 +112,6 @@ class ForeignWindow {
   HWND window;
 };
 
-auto FrameOf(int64_t index) {
-  return
-      [index](const MeterLogRecord& record) { return record.IsFrame() && record.index == index; };
-}
-
 // The notification area sits at the taskbar's right end and lines its icons up from there
 // leftwards in the order they came, so the newest is the leftmost of the group. Finds it by the
 // pixels that differ from the bar's own colour.

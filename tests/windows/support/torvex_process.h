@@ -3,7 +3,6 @@
 // meter and the skin beside it), finds its windows, dialogs and message boxes, and always ends it.
 #include <windows.h>
 
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -52,8 +51,3 @@ std::string WindowText(HWND window);
 std::string ClassNameOf(HWND window);
 // The items of a combo box of another process, in list order.
 std::vector<std::string> ComboItems(HWND combo);
-
-// WaitForCondition for what another process shows: a coarser poll, as every look reaches into it.
-inline bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
-  return WaitForCondition(condition, static_cast<int>(timeoutMs), 20);
-}
