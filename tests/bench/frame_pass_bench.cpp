@@ -55,8 +55,7 @@ int main() {
   meterLink.deviceIndex = NO_DEVICE;
 
   const size_t expectedFrames = static_cast<size_t>((PASSES + 1) * FRAMES_PER_PASS);
-  MeterLogRecords frames = scenario.Log().WaitForCount(
-      [](const MeterLogRecord& r) { return r.IsFrame(); }, expectedFrames);
+  MeterLogRecords frames = scenario.Log().WaitForCount(AnyFrame, expectedFrames);
   MeterLogRecords errors =
       Select(scenario.Log().Read(), [](const MeterLogRecord& r) { return r.IsError(); });
 

@@ -310,21 +310,6 @@ TEST_F(PollTick, UnsetHiddenAndDisabledControlsArePassedOver) {
   }
 }
 
-TEST_F(PollTick, HitTestTakesLeftAndTopEdgesButNotRightAndBottom) {
-  int32_t button = Add(ControlKind::PUSHBUTTON, 10, 10, 20, 20);
-  struct Case {
-    int32_t x, y;
-    ControlState state;
-  } cases[] = {
-      {10, 10, S::HOVER},  {29, 29, S::HOVER}, {30, 15, S::NORMAL},
-      {15, 30, S::NORMAL}, {9, 15, S::NORMAL}, {15, 9, S::NORMAL},
-  };
-  for (const Case& c : cases) {
-    Tick(c.x, c.y, false);
-    EXPECT_EQ(controls[button].state, c.state) << c.x << "," << c.y;
-  }
-}
-
 TEST(UpdateControlState, DisabledControlIsLeftAsItIs) {
   ControlRecord control;
   control.enabled = 0;

@@ -2,10 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cstddef>
 #include <cstdint>
 #include <cstring>
 #include <vector>
 
+#include "settings/settings_records.h"
 #include "support/record_bytes.h"
 
 namespace {
@@ -54,35 +56,36 @@ void CheckLengths(Apply apply, const Record& defaults, const std::vector<LengthC
 }
 
 TEST(StoredValues, DisplayItemDefaultsShowTheTemperatureAndNothingElse) {
-  std::vector<uint8_t> expected(292, 0);
-  expected[0] = 5;
-  EXPECT_EQ(BytesOf(DefaultDisplayItemRecord()), expected);
+  DisplayItemRecord expected{};
+  expected.itemType = ITEM_TEMPERATURE;
+  EXPECT_EQ(BytesOf(DefaultDisplayItemRecord()), BytesOf(expected));
 }
 
 TEST(StoredValues, SystemControlDefaultsByteForByte) {
-  std::vector<uint8_t> expected(56, 0);
-  expected[4] = 1;    // backlight always on
-  expected[8] = 1;    // manual fan
-  expected[36] = 23;  // backlightTo 23:59:59
-  expected[38] = 59;
-  expected[40] = 59;
-  expected[44] = 10;   // low threshold
-  expected[48] = 80;   // high threshold
-  expected[52] = 100;  // fan ratio
-  EXPECT_EQ(BytesOf(DefaultSystemControlRecord()), expected);
+  SystemControlRecord expected{};
+  expected.backlightMode = BACKLIGHT_ALWAYS;
+  expected.fanMode = FAN_MANUAL;
+  expected.backlightTo.wHour = 23;
+  expected.backlightTo.wMinute = 59;
+  expected.backlightTo.wSecond = 59;
+  expected.lowThreshold = 10;
+  expected.highThreshold = 80;
+  expected.fanRatio = 100;
+  EXPECT_EQ(BytesOf(DefaultSystemControlRecord()), BytesOf(expected));
 }
 
 // The same lengths for both records: missing, empty, a few bytes, and around and far beyond each
 // record's size. A short one keeps the defaults after it (fan and backlight on), never zeros.
-const std::vector<LengthCase> LENGTHS = {{"missing", false, 0},
-                                         {"empty: the defaults", true, 0},
-                                         {"3 bytes", true, 3},
-                                         {"up to the thresholds", true, 44},
-                                         {"whole system control", true, 56},
-                                         {"57 bytes", true, 57},
-                                         {"whole display item", true, 292},
-                                         {"293 bytes", true, 293},
-                                         {"4096 bytes", true, 4096}};
+const std::vector<LengthCase> LENGTHS = {
+    {"missing", false, 0},
+    {"empty: the defaults", true, 0},
+    {"3 bytes", true, 3},
+    {"up to the thresholds", true, offsetof(SystemControlRecord, lowThreshold)},
+    {"whole system control", true, sizeof(SystemControlRecord)},
+    {"57 bytes", true, sizeof(SystemControlRecord) + 1},
+    {"whole display item", true, sizeof(DisplayItemRecord)},
+    {"293 bytes", true, sizeof(DisplayItemRecord) + 1},
+    {"4096 bytes", true, 4096}};
 
 TEST(StoredValues, DisplayItemOfEveryLength) {
   CheckLengths<DisplayItemRecord>(ApplyStoredDisplayItem, DefaultDisplayItemRecord(), LENGTHS);
@@ -102,13 +105,13 @@ TEST(StoredValues, WindowRect) {
     bool taken;
     RecordRect rect;
   } cases[] = {
-      {"missing", false, 16, false, {1, 2, 3, 4}},
+      {"missing", false, sizeof(RecordRect), false, {1, 2, 3, 4}},
       {"empty", true, 0, false, {1, 2, 3, 4}},
-      {"left only", true, 4, false, {1, 2, 3, 4}},
-      {"top cut short", true, 7, false, {1, 2, 3, 4}},
-      {"left and top", true, 8, true, {-10, 20, 0, 0}},
-      {"whole", true, 16, true, {-10, 20, 652, 250}},
-      {"20 bytes: the first 16 taken", true, 20, true, {-10, 20, 652, 250}},
+      {"left only", true, offsetof(RecordRect, top), false, {1, 2, 3, 4}},
+      {"top cut short", true, offsetof(RecordRect, right) - 1, false, {1, 2, 3, 4}},
+      {"left and top", true, offsetof(RecordRect, right), true, {-10, 20, 0, 0}},
+      {"whole", true, sizeof(RecordRect), true, {-10, 20, 652, 250}},
+      {"longer: its first bytes taken", true, sizeof stored, true, {-10, 20, 652, 250}},
   };
   for (const Case& c : cases) {
     std::vector<uint8_t> value(c.length);

@@ -27,7 +27,7 @@ void AppendCounterBlock(std::vector<uint8_t>& bytes, const std::vector<int64_t>&
     PutLittleEndian(bytes, at + 8 + 8 * i, static_cast<uint64_t>(values[i]), 8);
 }
 
-void AppendInstance(std::vector<uint8_t>& bytes, const PerfInstanceSpec& instance) {
+void AppendInstance(std::vector<uint8_t>& bytes, const PerfInstanceLayout& instance) {
   size_t at = bytes.size();
   size_t nameBytes = 2 * (instance.name.size() + 1);
   size_t length = INSTANCE_HEADER_BYTES + RoundUpTo8(nameBytes);
@@ -40,7 +40,7 @@ void AppendInstance(std::vector<uint8_t>& bytes, const PerfInstanceSpec& instanc
   AppendCounterBlock(bytes, instance.values);
 }
 
-void AppendObject(std::vector<uint8_t>& bytes, const PerfObjectSpec& object) {
+void AppendObject(std::vector<uint8_t>& bytes, const PerfObjectLayout& object) {
   size_t at = bytes.size();
   size_t counters = object.counterIndices.size();
   size_t definitionLength = PERF_OBJECT_HEADER_BYTES + counters * PERF_COUNTER_DEFINITION_BYTES;
@@ -61,7 +61,7 @@ void AppendObject(std::vector<uint8_t>& bytes, const PerfObjectSpec& object) {
     AppendCounterBlock(bytes, object.values);
   } else {
     PutLittleEndian(bytes, at + 40, object.instances.size(), 4);
-    for (const PerfInstanceSpec& instance : object.instances) AppendInstance(bytes, instance);
+    for (const PerfInstanceLayout& instance : object.instances) AppendInstance(bytes, instance);
   }
   PutLittleEndian(bytes, at, bytes.size() - at, 4);  // TotalByteLength
 }
@@ -77,7 +77,7 @@ PerfBlockBuilder& PerfBlockBuilder::PerfTime100nSec(int64_t time) {
   return *this;
 }
 
-PerfBlockBuilder& PerfBlockBuilder::AddObject(PerfObjectSpec object) {
+PerfBlockBuilder& PerfBlockBuilder::AddObject(PerfObjectLayout object) {
   objects.push_back(std::move(object));
   return *this;
 }
@@ -92,7 +92,7 @@ PerfBlock PerfBlockBuilder::Build() const {
   PutLittleEndian(bytes, 24, PERF_BLOCK_HEADER_BYTES, 4);
   PutLittleEndian(bytes, 28, objects.size(), 4);
   PutLittleEndian(bytes, 72, static_cast<uint64_t>(perfTime100nSec), 8);
-  for (const PerfObjectSpec& object : objects) {
+  for (const PerfObjectLayout& object : objects) {
     block.objectOffsets.push_back(bytes.size());
     AppendObject(bytes, object);
   }

@@ -14,16 +14,16 @@ constexpr size_t PERF_BLOCK_HEADER_BYTES = 88;
 constexpr size_t PERF_OBJECT_HEADER_BYTES = 64;
 constexpr size_t PERF_COUNTER_DEFINITION_BYTES = 40;
 
-struct PerfInstanceSpec {
+struct PerfInstanceLayout {
   std::u16string name;
   std::vector<int64_t> values;  // one per counter of the object
 };
 
-struct PerfObjectSpec {
+struct PerfObjectLayout {
   uint32_t titleIndex = 0;
   std::vector<uint32_t> counterIndices;
-  std::vector<int64_t> values;              // the counter block when there are no instances
-  std::vector<PerfInstanceSpec> instances;  // empty: NumInstances is -1 (PERF_NO_INSTANCES)
+  std::vector<int64_t> values;                // the counter block when there are no instances
+  std::vector<PerfInstanceLayout> instances;  // empty: NumInstances is -1 (PERF_NO_INSTANCES)
 };
 
 struct PerfBlock {
@@ -37,10 +37,10 @@ struct PerfBlock {
 class PerfBlockBuilder {
  public:
   PerfBlockBuilder& PerfTime100nSec(int64_t time);
-  PerfBlockBuilder& AddObject(PerfObjectSpec object);
+  PerfBlockBuilder& AddObject(PerfObjectLayout object);
   PerfBlock Build() const;
 
  private:
   int64_t perfTime100nSec = 0;
-  std::vector<PerfObjectSpec> objects;
+  std::vector<PerfObjectLayout> objects;
 };

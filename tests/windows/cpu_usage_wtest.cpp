@@ -3,14 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
-#include <thread>
 #include <vector>
 
 #include "monitor/cpu_usage_sampler.h"
+#include "support/busy_threads.h"
 
 namespace {
 
@@ -55,28 +54,6 @@ Period SampleOnePeriod() {
   EXPECT_LE(period.figure, 100);
   return period;
 }
-
-// Keeps every processor busy while it lives.
-class BusyThreads {
- public:
-  BusyThreads() {
-    unsigned count = std::max(2u, std::thread::hardware_concurrency());
-    for (unsigned i = 0; i < count; ++i) {
-      threads.emplace_back([this] {
-        while (!stop.load(std::memory_order_relaxed)) {
-        }
-      });
-    }
-  }
-  ~BusyThreads() {
-    stop = true;
-    for (std::thread& thread : threads) thread.join();
-  }
-
- private:
-  std::atomic<bool> stop{false};
-  std::vector<std::thread> threads;
-};
 
 // Declared first: it needs the process's first call.
 TEST(CpuUsage, FirstCallIsZeroAndLaterCallsArePercentages) {

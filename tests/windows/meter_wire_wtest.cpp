@@ -15,19 +15,13 @@
 #include "meter/meter_link.h"
 #include "windows/support/condition_wait.h"
 #include "windows/support/meter_log.h"
+#include "windows/support/test_window.h"
 #include "windows/support/virtual_meter_scenario.h"
 
 namespace {
 
-constexpr int WAIT_MS = 3000;
-
-bool IsFrameFor(const MeterLogRecord& record, int32_t index, int32_t command) {
-  return record.IsFrame() && record.index == index && record.cmd == command;
-}
-
 bool TemperatureBecomes(int32_t temperature) {
-  return WaitForCondition([&] { return meterLink.temperatureReading.load() == temperature; },
-                          WAIT_MS);
+  return WaitUntil([&] { return meterLink.temperatureReading.load() == temperature; });
 }
 
 class MeterWire : public ::testing::Test {
@@ -99,7 +93,7 @@ TEST_F(MeterWire, FramesSentThroughTheLinkArriveDecoded) {
   ASSERT_TRUE(
       log.WaitForRecord([](const MeterLogRecord& r) { return r.IsCall("CH341CloseDevice"); }));
   MeterLogRecords records = log.Read();
-  MeterLogRecords frames = Select(records, [](const MeterLogRecord& r) { return r.IsFrame(); });
+  MeterLogRecords frames = Select(records, AnyFrame);
   ASSERT_EQ(frames.size(), 4u);
   for (const MeterLogRecord& frame : frames) EXPECT_EQ(frame.index, 3);
   EXPECT_EQ(frames[0].cmd, 3);
@@ -165,41 +159,17 @@ TEST_F(MeterWire, InjectedNibblesReachTheParserBeforeThePackets) {
   EXPECT_EQ(sent[1].packet, "002323");
 }
 
-LRESULT CALLBACK RecordDeviceChanges(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+// The device-change notices that reached a hidden top-level window of this process.
+std::atomic<int> deviceChangeNotices{0};
 
-// A hidden top-level window of this process that counts the device-change notices it receives.
-class DeviceChangeWindow {
- public:
-  DeviceChangeWindow() {
-    WNDCLASSA windowClass{};
-    windowClass.lpfnWndProc = RecordDeviceChanges;
-    windowClass.hInstance = GetModuleHandleA(nullptr);
-    windowClass.lpszClassName = CLASS_NAME;
-    RegisterClassA(&windowClass);  // fails harmlessly when a previous test registered it
-    window_ = CreateWindowExA(0, CLASS_NAME, "device changes", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100,
-                              nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
-    notices = 0;
-  }
-  ~DeviceChangeWindow() { DestroyWindow(window_); }
-  HWND Handle() const { return window_; }
-
-  static constexpr const char* CLASS_NAME = "VirtualMeterDeviceChangeWindow";
-  static std::atomic<int> notices;
-
- private:
-  HWND window_;
-};
-
-std::atomic<int> DeviceChangeWindow::notices{0};
-
-LRESULT CALLBACK RecordDeviceChanges(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_DEVICECHANGE && wParam == DBT_DEVNODES_CHANGED) ++DeviceChangeWindow::notices;
+LRESULT CALLBACK CountDeviceChanges(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_DEVICECHANGE && wParam == DBT_DEVNODES_CHANGED) ++deviceChangeNotices;
   return DefWindowProcA(window, message, wParam, lParam);
 }
 
 TEST_F(MeterWire, UnplugAnnouncesItselfAndFailsTheStatusRead) {
-  DeviceChangeWindow window;
-  ASSERT_NE(window.Handle(), nullptr);
+  HWND window = CreateTestWindow("VirtualMeterDeviceChangeWindow", CountDeviceChanges);
+  ASSERT_NE(window, nullptr);
   VirtualMeterScenario scenario;
   scenario.packetMs = 20;
   scenario.bridges[0].present = true;
@@ -208,12 +178,11 @@ TEST_F(MeterWire, UnplugAnnouncesItselfAndFailsTheStatusRead) {
   const MeterLog& log = scenario.Log();
   ASSERT_TRUE(log.WaitForRecord([](const MeterLogRecord& r) { return r.IsPacket(); }));
   EXPECT_TRUE(IsLinkedDevicePresent());
-  int noticesBefore = DeviceChangeWindow::notices;
+  int noticesBefore = deviceChangeNotices;
 
   scenario.bridges[0].present = false;
   ASSERT_TRUE(scenario.Apply());
-  EXPECT_TRUE(
-      WaitForCondition([&] { return DeviceChangeWindow::notices > noticesBefore; }, WAIT_MS));
+  EXPECT_TRUE(WaitUntil([&] { return deviceChangeNotices > noticesBefore; }));
   EXPECT_FALSE(IsLinkedDevicePresent());
   SendMeterFrame(BuildValueFrame(5));
   ASSERT_TRUE(log.WaitForRecord([](const MeterLogRecord& r) {
@@ -232,12 +201,12 @@ TEST_F(MeterWire, UnplugAnnouncesItselfAndFailsTheStatusRead) {
     EXPECT_FALSE(records[i].IsFrame()) << "frame taken after the unplug at " << records[i].tMs;
   }
 
-  noticesBefore = DeviceChangeWindow::notices;
+  noticesBefore = deviceChangeNotices;
   scenario.bridges[0].present = true;
   ASSERT_TRUE(scenario.Apply());
-  EXPECT_TRUE(
-      WaitForCondition([&] { return DeviceChangeWindow::notices > noticesBefore; }, WAIT_MS));
+  EXPECT_TRUE(WaitUntil([&] { return deviceChangeNotices > noticesBefore; }));
   EXPECT_TRUE(IsLinkedDevicePresent());
+  DestroyWindow(window);
 }
 
 TEST_F(MeterWire, FramesStayWholeWhileOtherCallsAndPacketsRun) {
@@ -263,7 +232,7 @@ TEST_F(MeterWire, FramesStayWholeWhileOtherCallsAndPacketsRun) {
   worker.join();
 
   MeterLogRecords frames = scenario.Log().WaitForCount(
-      [](const MeterLogRecord& r) { return IsFrameFor(r, 0, 3); }, FRAMES);
+      [](const MeterLogRecord& r) { return FrameOf(0)(r) && r.cmd == CMD_VALUE; }, FRAMES);
   ASSERT_EQ(frames.size(), static_cast<size_t>(FRAMES));
   for (int i = 0; i < FRAMES; ++i) EXPECT_EQ(frames[i].value, i);
   MeterLogRecords records = scenario.Log().Read();
@@ -280,14 +249,12 @@ TEST_F(MeterWire, WithoutAScenarioFileNoBridgeIsFound) {
 
   std::string missing = scenario.Folder() + "\\missing.ini";
   SetEnvironmentVariableA("TORVEX_VMETER", missing.c_str());
-  EXPECT_TRUE(WaitForCondition(
-      [] {
-        for (uint32_t index = 0; index < BRIDGE_INDEX_COUNT; ++index) {
-          if (!IsInvalidBridgeHandle(Bridge().openDevice(index))) return false;
-        }
-        return true;
-      },
-      WAIT_MS));
+  EXPECT_TRUE(WaitUntil([] {
+    for (uint32_t index = 0; index < BRIDGE_INDEX_COUNT; ++index) {
+      if (!IsInvalidBridgeHandle(Bridge().openDevice(index))) return false;
+    }
+    return true;
+  }));
 }
 
 }  // namespace

@@ -24,9 +24,7 @@ LRESULT CALLBACK TestWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
   return DefWindowProcA(window, message, wParam, lParam);
 }
 
-bool IsFrame(const MeterLogRecord& record) {
-  return record.IsFrame() && record.index == 0;
-}
+const auto IsFrame = FrameOf(0);
 
 size_t CountFrames(const MeterLog& log) {
   return Select(log.Read(), IsFrame).size();
@@ -65,7 +63,7 @@ class RefreshWorkerTest : public ::testing::Test {
 
   MeterLogRecords WaitForFrames(size_t count, int timeoutMs = 6000) {
     MeterLogRecords frames;
-    WaitForCondition(
+    WaitUntil(
         [&] {
           frames = Select(scenario.Log().Read(), IsFrame);
           return frames.size() >= count;
@@ -113,7 +111,7 @@ TEST_F(RefreshWorkerTest, PassesFollowTheMetersTemperatureAndTheRecords) {
   auto thresholdsEdited = [](const MeterLogRecord& r) {
     return IsFrame(r) && r.cmd == CMD_FAN_THRESHOLDS && r.low == 20 && r.fanMode == FAN_AUTO;
   };
-  ASSERT_TRUE(WaitForCondition(
+  ASSERT_TRUE(WaitUntil(
       [&] {
         frames = Select(scenario.Log().Read(), IsFrame);
         for (size_t i = 0; i + 2 < frames.size(); ++i)
@@ -137,7 +135,7 @@ TEST_F(RefreshWorkerTest, HoldingThePassLockKeepsANewPassFromStarting) {
     ASSERT_TRUE(hold.Acquired());
     before = CountFrames(scenario.Log());
     // Ticks keep coming and resuming the worker, which waits for the lock.
-    WaitForCondition([] { return false; }, 2000);
+    WaitUntil([] { return false; }, 2000);
     EXPECT_EQ(CountFrames(scenario.Log()), before);
   }
   EXPECT_GE(WaitForFrames(before + 4, 3000).size(), before + 4) << "the waiting pass runs";

@@ -8,24 +8,20 @@
 #include "settings/settings_records.h"
 #include "settings/settings_registry.h"
 #include "settings/stored_values.h"
+#include "support/record_bytes.h"
+#include "windows/support/settings_key.h"
+#include "windows/support/test_window.h"
 
 namespace {
 
-constexpr char SETTINGS_KEY[] = "Software\\Velquin\\Torvex";
 constexpr char DISPLAY_ITEM[] = "Display Item";
 constexpr char SYSTEM_CONTROL[] = "System Control";
 constexpr char WINDOW_POSITION[] = "Window Postion";
-constexpr char TEST_WINDOW_CLASS[] = "TorvexSettingsTest";
+constexpr size_t DISPLAY_ITEM_SIZE = sizeof(DisplayItemRecord);
+constexpr size_t SYSTEM_CONTROL_SIZE = sizeof(SystemControlRecord);
 
 // Where the main window of these tests is created, and its size.
 constexpr RECT CREATED = {133, 135, 133 + 662, 135 + 230};
-
-template <typename Record>
-std::vector<uint8_t> BytesOf(const Record& record) {
-  std::vector<uint8_t> bytes(sizeof record);
-  std::memcpy(bytes.data(), &record, sizeof record);
-  return bytes;
-}
 
 std::vector<uint8_t> Pattern(size_t length, uint8_t seed) {
   std::vector<uint8_t> bytes(length);
@@ -46,42 +42,7 @@ void FillRecord(Record& record, const std::vector<uint8_t>& bytes) {
 }
 
 void StoreValue(const char* name, const std::vector<uint8_t>& bytes, DWORD type = REG_BINARY) {
-  HKEY key;
-  ASSERT_EQ(RegCreateKeyA(HKEY_CURRENT_USER, SETTINGS_KEY, &key), ERROR_SUCCESS);
-  EXPECT_EQ(RegSetValueExA(key, name, 0, type, bytes.data(), static_cast<DWORD>(bytes.size())),
-            ERROR_SUCCESS);
-  RegCloseKey(key);
-}
-
-struct FetchedValue {
-  bool found = false;
-  DWORD type = REG_NONE;
-  std::vector<uint8_t> bytes;
-};
-
-FetchedValue FetchValue(const char* name) {
-  FetchedValue value;
-  HKEY key;
-  if (RegOpenKeyExA(HKEY_CURRENT_USER, SETTINGS_KEY, 0, KEY_READ, &key) != ERROR_SUCCESS) {
-    return value;
-  }
-  DWORD size = 0;
-  if (RegQueryValueExA(key, name, nullptr, &value.type, nullptr, &size) == ERROR_SUCCESS) {
-    value.bytes.resize(size);
-    value.found = RegQueryValueExA(key, name, nullptr, &value.type, value.bytes.data(), &size) ==
-                  ERROR_SUCCESS;
-  }
-  RegCloseKey(key);
-  return value;
-}
-
-bool SettingsKeyExists() {
-  HKEY key;
-  if (RegOpenKeyExA(HKEY_CURRENT_USER, SETTINGS_KEY, 0, KEY_READ, &key) != ERROR_SUCCESS) {
-    return false;
-  }
-  RegCloseKey(key);
-  return true;
+  EXPECT_TRUE(WriteSettingsValue(name, bytes.data(), bytes.size(), type)) << name;
 }
 
 std::vector<int32_t> Coordinates(const RECT& rect) {
@@ -93,22 +54,20 @@ std::vector<int32_t> Coordinates(const RECT& rect) {
 class SettingsRegistry : public ::testing::Test {
  protected:
   void SetUp() override {
-    RegDeleteKeyA(HKEY_CURRENT_USER, SETTINGS_KEY);
+    DeleteSettingsKey();
     ASSERT_FALSE(SettingsKeyExists());
     settings = Settings{};
-    RegisterTestWindowClass();
-    window = CreateWindowExA(0, TEST_WINDOW_CLASS, "Velquin Torvex Ver 1.0", WS_POPUP | WS_VISIBLE,
-                             CREATED.left, CREATED.top, CREATED.right - CREATED.left,
-                             CREATED.bottom - CREATED.top, nullptr, nullptr,
-                             GetModuleHandleA(nullptr), nullptr);
+    window = CreateTestWindow("TorvexSettingsTest", DefWindowProcA);
     ASSERT_NE(window, nullptr);
+    SetWindowPos(window, nullptr, CREATED.left, CREATED.top, CREATED.right - CREATED.left,
+                 CREATED.bottom - CREATED.top, SWP_NOZORDER | SWP_SHOWWINDOW);
     ASSERT_EQ(Coordinates(WindowRect()), Coordinates(CREATED));
   }
 
   void TearDown() override {
     if (window) DestroyWindow(window);
     settings = Settings{};
-    RegDeleteKeyA(HKEY_CURRENT_USER, SETTINGS_KEY);
+    DeleteSettingsKey();
   }
 
   RECT WindowRect() const {
@@ -118,31 +77,20 @@ class SettingsRegistry : public ::testing::Test {
   }
 
   HWND window = nullptr;
-
- private:
-  static void RegisterTestWindowClass() {
-    static bool registered = false;
-    if (registered) return;
-    WNDCLASSA windowClass = {};
-    windowClass.lpfnWndProc = DefWindowProcA;
-    windowClass.hInstance = GetModuleHandleA(nullptr);
-    windowClass.lpszClassName = TEST_WINDOW_CLASS;
-    registered = RegisterClassA(&windowClass) != 0;
-  }
 };
 
 TEST_F(SettingsRegistry, FirstRunCreatesTheKeyAndAppliesTheDefaults) {
   LoadSettings(window);
 
   EXPECT_TRUE(SettingsKeyExists());
-  EXPECT_FALSE(FetchValue(DISPLAY_ITEM).found) << "loading writes nothing";
+  EXPECT_FALSE(ReadSettingsValue(DISPLAY_ITEM).has_value()) << "loading writes nothing";
   EXPECT_EQ(BytesOf(settings.displayItem), BytesOf(DefaultDisplayItemRecord()));
   EXPECT_EQ(BytesOf(settings.systemControl), BytesOf(DefaultSystemControlRecord()));
   EXPECT_EQ(Coordinates(WindowRect()), Coordinates(CREATED));
 }
 
 TEST_F(SettingsRegistry, EachMissingValueGetsItsOwnDefaults) {
-  const std::vector<uint8_t> displayItem = Pattern(292, 3);
+  const std::vector<uint8_t> displayItem = Pattern(DISPLAY_ITEM_SIZE, 3);
   StoreValue(DISPLAY_ITEM, displayItem);
 
   LoadSettings(window);
@@ -158,20 +106,21 @@ TEST_F(SettingsRegistry, ShortDisplayItemReplacesOnlyItsOwnLengthOfTheDefaults) 
   LoadSettings(window);
 
   const std::vector<uint8_t> defaults = BytesOf(DefaultDisplayItemRecord());
-  expected.insert(expected.end(), defaults.begin() + 200, defaults.end());
+  expected.insert(expected.end(), defaults.begin() + expected.size(), defaults.end());
   EXPECT_EQ(BytesOf(settings.displayItem), expected);
 }
 
 TEST_F(SettingsRegistry, LongValuesGiveTheirFirstBytesAndNothingBeyond) {
-  const std::vector<uint8_t> longDisplayItem = Pattern(300, 17);
+  const std::vector<uint8_t> longDisplayItem = Pattern(DISPLAY_ITEM_SIZE + 8, 17);
   StoreValue(DISPLAY_ITEM, longDisplayItem);
   StoreValue(SYSTEM_CONTROL, {});  // present but empty: the defaults, nothing of its neighbour
   StoreValue(WINDOW_POSITION, RectBytes({-10, 20, 652, 250, 0x77777777}));
 
   LoadSettings(window);
 
-  EXPECT_EQ(BytesOf(settings.displayItem),
-            std::vector<uint8_t>(longDisplayItem.begin(), longDisplayItem.begin() + 292));
+  EXPECT_EQ(
+      BytesOf(settings.displayItem),
+      std::vector<uint8_t>(longDisplayItem.begin(), longDisplayItem.begin() + DISPLAY_ITEM_SIZE));
   EXPECT_EQ(BytesOf(settings.systemControl), BytesOf(DefaultSystemControlRecord()));
   EXPECT_EQ(Coordinates(WindowRect()), std::vector<int32_t>({-10, 20, 652, 250}));
 }
@@ -207,7 +156,7 @@ TEST_F(SettingsRegistry, ValuesOfAnotherTypeCountAsMissing) {
       {WINDOW_POSITION, REG_QWORD, RectBytes({40, 50})},
   };
   for (const Case& c : cases) {
-    RegDeleteKeyA(HKEY_CURRENT_USER, SETTINGS_KEY);
+    DeleteSettingsKey();
     settings = Settings{};
     StoreValue(c.name, c.bytes, c.type);
 
@@ -245,8 +194,9 @@ TEST_F(SettingsRegistry, StoredPositionMovesTheWindowAndKeepsItsSize) {
 }
 
 TEST_F(SettingsRegistry, SavedSettingsLoadByteForByte) {
-  const std::vector<uint8_t> displayItem = Pattern(292, 29);  // padding and reserved included
-  const std::vector<uint8_t> systemControl = Pattern(56, 61);
+  const std::vector<uint8_t> displayItem =
+      Pattern(DISPLAY_ITEM_SIZE, 29);  // padding and reserved included
+  const std::vector<uint8_t> systemControl = Pattern(SYSTEM_CONTROL_SIZE, 61);
   FillRecord(settings.displayItem, displayItem);
   FillRecord(settings.systemControl, systemControl);
   SetWindowPos(window, nullptr, 250, 260, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
@@ -267,21 +217,24 @@ TEST_F(SettingsRegistry, SaveWritesBinaryValuesOfTheRecordSizes) {
   struct Case {
     const char* name;
     size_t size;
-  } cases[] = {{DISPLAY_ITEM, 292}, {SYSTEM_CONTROL, 56}, {WINDOW_POSITION, 16}};
+  } cases[] = {{DISPLAY_ITEM, DISPLAY_ITEM_SIZE},
+               {SYSTEM_CONTROL, SYSTEM_CONTROL_SIZE},
+               {WINDOW_POSITION, sizeof(RecordRect)}};
   for (const Case& c : cases) {
-    FetchedValue value = FetchValue(c.name);
-    ASSERT_TRUE(value.found) << c.name;
-    EXPECT_EQ(value.type, static_cast<DWORD>(REG_BINARY)) << c.name;
-    EXPECT_EQ(value.bytes.size(), c.size) << c.name;
+    unsigned long type = REG_NONE;
+    auto bytes = ReadSettingsValue(c.name, &type);
+    ASSERT_TRUE(bytes.has_value()) << c.name;
+    EXPECT_EQ(type, static_cast<unsigned long>(REG_BINARY)) << c.name;
+    EXPECT_EQ(bytes->size(), c.size) << c.name;
   }
-  EXPECT_EQ(FetchValue(WINDOW_POSITION).bytes, RectBytes(Coordinates(CREATED)));
+  EXPECT_EQ(ReadSettingsValue(WINDOW_POSITION), RectBytes(Coordinates(CREATED)));
 }
 
 TEST_F(SettingsRegistry, HiddenWindowSavesTheRecordsButNotItsPosition) {
   const std::vector<uint8_t> oldPosition = RectBytes({1, 2, 3, 4});
   StoreValue(WINDOW_POSITION, oldPosition);
-  const std::vector<uint8_t> displayItem = Pattern(292, 5);
-  const std::vector<uint8_t> systemControl = Pattern(56, 77);
+  const std::vector<uint8_t> displayItem = Pattern(DISPLAY_ITEM_SIZE, 5);
+  const std::vector<uint8_t> systemControl = Pattern(SYSTEM_CONTROL_SIZE, 77);
   FillRecord(settings.displayItem, displayItem);
   FillRecord(settings.systemControl, systemControl);
   ShowWindow(window, SW_HIDE);
@@ -289,9 +242,9 @@ TEST_F(SettingsRegistry, HiddenWindowSavesTheRecordsButNotItsPosition) {
 
   SaveSettings(window);
 
-  EXPECT_EQ(FetchValue(DISPLAY_ITEM).bytes, displayItem);
-  EXPECT_EQ(FetchValue(SYSTEM_CONTROL).bytes, systemControl);
-  EXPECT_EQ(FetchValue(WINDOW_POSITION).bytes, oldPosition);
+  EXPECT_EQ(ReadSettingsValue(DISPLAY_ITEM), displayItem);
+  EXPECT_EQ(ReadSettingsValue(SYSTEM_CONTROL), systemControl);
+  EXPECT_EQ(ReadSettingsValue(WINDOW_POSITION), oldPosition);
 }
 
 }  // namespace

@@ -8,7 +8,6 @@
 #include <algorithm>
 #include <cstring>
 #include <fstream>
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -27,7 +26,6 @@ constexpr int CREATED_X = 133;
 constexpr int CREATED_Y = 135;
 constexpr int CREATED_WIDTH = 662;
 constexpr int CREATED_HEIGHT = 230;
-constexpr int WAIT_MS = 3000;
 
 // What reaches the test window, for the checks.
 struct WindowLog {
@@ -60,10 +58,6 @@ LRESULT CALLBACK TestWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       break;
   }
   return DefWindowProcA(window, message, wParam, lParam);
-}
-
-bool WaitUntil(const std::function<bool()>& done) {
-  return WaitForCondition(done, WAIT_MS);
 }
 
 // Presses or releases the left button where the cursor was put.

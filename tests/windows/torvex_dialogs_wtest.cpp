@@ -4,31 +4,26 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <cstdlib>
-#include <cstring>
 #include <string>
-#include <thread>
 #include <vector>
 
+#include "app/commands.h"
+#include "meter/meter_frame.h"
+#include "monitor/refresh_rules.h"
 #include "res/resource.h"
+#include "settings/settings_records.h"
+#include "support/busy_threads.h"
+#include "support/record_bytes.h"
 #include "windows/support/screenshot.h"
-#include "windows/support/settings_key.h"
-#include "windows/support/torvex_process.h"
+#include "windows/support/torvex_test.h"
 #include "windows/support/user_input.h"
-#include "windows/support/virtual_meter_scenario.h"
 
 namespace {
 
 constexpr int TEMPERATURE = 41;
-constexpr POINT SETUP_CONTROL = {300, 64};  // skin control 0, "setup"
-constexpr POINT FAN_CONTROL = {368, 64};    // skin control 1, "fan"
 constexpr char FAN_CAPTION[] = "Fan Speed & Backlight Control";
 constexpr char SETUP_CAPTION[] = "Display Information Setup";
-
-constexpr int64_t CMD_VALUE = 3;
-constexpr int64_t CMD_FAN_THRESHOLDS = 10;
-constexpr int64_t CMD_FAN = 9;
 
 // What the default "System Control" sends: manual fan at 100% between 10 and 80.
 struct FanFrames {
@@ -59,15 +54,7 @@ MeterLogRecords ThreePassesAfter(const MeterLog& log, size_t mark, int64_t cmd) 
 
 // Waits until `dialog` is gone.
 bool DialogEnded(HWND dialog) {
-  return WaitUntil([&] { return !IsWindow(dialog); }, 3000);
-}
-
-// The "System Control" record torvex.exe stored, as its fourteen 32-bit fields.
-void ReadStoredSystemControl(int32_t (&fields)[14]) {
-  auto stored = ReadSettingsValue("System Control");
-  ASSERT_TRUE(stored.has_value());
-  ASSERT_EQ(stored->size(), 56u);
-  memcpy(fields, stored->data(), sizeof fields);
+  return WaitUntil([&] { return !IsWindow(dialog); });
 }
 
 void ExpectFanFrames(const MeterLog& log, size_t mark, const FanFrames& want, const char* when) {
@@ -126,9 +113,7 @@ void ClickArrow(HWND dialog, int scrollBarId, int code) {
 
 // A real click on the middle of a dialog control.
 void ClickControl(HWND dialog, int id) {
-  RECT rect{};
-  GetWindowRect(GetDlgItem(dialog, id), &rect);
-  POINT centre = {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+  POINT centre = CentreOf(WindowRect(GetDlgItem(dialog, id)));
   ScreenToClient(dialog, &centre);
   ClickAt(dialog, centre.x, centre.y);
 }
@@ -161,67 +146,30 @@ int FreeShare(const char* root) {
   return static_cast<int>(static_cast<double>(free.QuadPart) / total.QuadPart * 100 + 0.5);
 }
 
-// Busy threads for as long as it lives, so the CPU figure climbs well above the temperature.
-class CpuLoad {
- public:
-  explicit CpuLoad(int threads) {
-    for (int i = 0; i < threads; ++i)
-      workers_.emplace_back([this] {
-        while (!stop_.load(std::memory_order_relaxed)) {
-        }
-      });
-  }
-  ~CpuLoad() {
-    stop_ = true;
-    for (std::thread& worker : workers_) worker.join();
-  }
-
- private:
-  std::atomic<bool> stop_{false};
-  std::vector<std::thread> workers_;
-};
-
-class TorvexDialogs : public ::testing::Test {
+class TorvexDialogs : public TorvexTest {
  protected:
-  void SetUp() override {
-    DeleteSettingsKey();
-    scenario.bridges[0].present = true;
-    scenario.bridges[0].temperature = TEMPERATURE;
-    ASSERT_TRUE(scenario.Apply());
-  }
-  void TearDown() override { DeleteSettingsKey(); }
+  TorvexDialogs() { scenario.bridges[0].temperature = TEMPERATURE; }
 
-  // Starts torvex.exe, waits for its first pass, and opens a dialog with a real click on a skin
-  // control. Null when any step fails.
-  HWND OpenFromSkin(TorvexProcess& torvex, POINT control, const char* caption) {
-    mainWindow = torvex.StartInForeground(scenario.IniPath());
-    if (!mainWindow) return nullptr;
-    auto anyFrame = [](const MeterLogRecord& r) { return r.IsFrame(); };
-    if (!scenario.Log().WaitForRecord(anyFrame, 5000)) return nullptr;
-    ClickAt(mainWindow, control.x, control.y);
+  // Starts torvex.exe, waits for its first pass, and opens a dialog with a real click on the skin
+  // control of `command`. Null when any step fails.
+  HWND OpenFromSkin(int32_t command, const char* caption) {
+    if (!StartInForeground()) return nullptr;
+    if (!scenario.Log().WaitForRecord(AnyFrame, 5000)) return nullptr;
+    POINT control = CentreOf(COMMAND_CONTROLS[command]);
+    ClickAt(window, control.x, control.y);
     return torvex.WaitForDialog(caption, 5000);
   }
 
   void ExpectCentredOverMainWindow(HWND dialog) {
-    RECT main{}, box{};
-    GetWindowRect(mainWindow, &main);
-    GetWindowRect(dialog, &box);
-    const LONG width = box.right - box.left;
-    const LONG height = box.bottom - box.top;
-    EXPECT_EQ(box.left, main.left + ((main.right - main.left) - width) / 2);
-    EXPECT_EQ(box.top, main.top + ((main.bottom - main.top) - height) / 2);
-    EXPECT_EQ(GetWindow(dialog, GW_OWNER), mainWindow);
+    ExpectAt(dialog, CentredPosition(dialog, window));
+    EXPECT_EQ(GetWindow(dialog, GW_OWNER), window);
   }
 
   size_t Mark() const { return scenario.Log().Read().size(); }
-
-  VirtualMeterScenario scenario;
-  HWND mainWindow = nullptr;
 };
 
 TEST_F(TorvexDialogs, FanDialogEditsLiveAndEscapePutsTheRecordBack) {
-  TorvexProcess torvex("dialogs_fan_escape");
-  HWND dialog = OpenFromSkin(torvex, FAN_CONTROL, FAN_CAPTION);
+  HWND dialog = OpenFromSkin(COMMAND_FAN_BACKLIGHT, FAN_CAPTION);
   ASSERT_NE(dialog, nullptr);
   ExpectCentredOverMainWindow(dialog);
   EXPECT_TRUE(IsChecked(dialog, IDC_FAN_MANUAL));
@@ -251,17 +199,16 @@ TEST_F(TorvexDialogs, FanDialogEditsLiveAndEscapePutsTheRecordBack) {
   EXPECT_FALSE(ReadSettingsValue("System Control").has_value()) << "nothing stored while running";
 
   torvex.Quit();
-  int32_t fields[14];
-  ASSERT_NO_FATAL_FAILURE(ReadStoredSystemControl(fields));
-  EXPECT_EQ(fields[2], 1) << "fanMode";
-  EXPECT_EQ(fields[11], 10) << "lowThreshold";
-  EXPECT_EQ(fields[12], 80) << "highThreshold";
-  EXPECT_EQ(fields[13], 100) << "fanRatio";
+  auto stored = ReadSettingsRecord<SystemControlRecord>("System Control");
+  ASSERT_TRUE(stored.has_value());
+  EXPECT_EQ(stored->fanMode, FAN_MANUAL);
+  EXPECT_EQ(stored->lowThreshold, 10);
+  EXPECT_EQ(stored->highThreshold, 80);
+  EXPECT_EQ(stored->fanRatio, 100);
 }
 
 TEST_F(TorvexDialogs, FanDialogOkKeepsTheChangesAndQuitStoresThem) {
-  TorvexProcess torvex("dialogs_fan_ok");
-  HWND dialog = OpenFromSkin(torvex, FAN_CONTROL, FAN_CAPTION);
+  HWND dialog = OpenFromSkin(COMMAND_FAN_BACKLIGHT, FAN_CAPTION);
   ASSERT_NE(dialog, nullptr);
   SendMessageA(GetDlgItem(dialog, IDC_FAN_AUTO), BM_CLICK, 0, 0);
   for (int click = 0; click < 3; ++click) ClickArrow(dialog, IDC_LOW_THRESHOLD_ARROWS, SB_LINEUP);
@@ -275,18 +222,17 @@ TEST_F(TorvexDialogs, FanDialogOkKeepsTheChangesAndQuitStoresThem) {
   EXPECT_FALSE(ReadSettingsValue("System Control").has_value()) << "nothing stored while running";
 
   torvex.Quit();
-  int32_t fields[14];
-  ASSERT_NO_FATAL_FAILURE(ReadStoredSystemControl(fields));
-  EXPECT_EQ(fields[1], 1) << "backlightMode";
-  EXPECT_EQ(fields[2], 2) << "fanMode";
-  EXPECT_EQ(fields[11], 13) << "lowThreshold";
-  EXPECT_EQ(fields[12], 79) << "highThreshold";
-  EXPECT_EQ(fields[13], 100) << "fanRatio";
+  auto stored = ReadSettingsRecord<SystemControlRecord>("System Control");
+  ASSERT_TRUE(stored.has_value());
+  EXPECT_EQ(stored->backlightMode, BACKLIGHT_ALWAYS);
+  EXPECT_EQ(stored->fanMode, FAN_AUTO);
+  EXPECT_EQ(stored->lowThreshold, 13);
+  EXPECT_EQ(stored->highThreshold, 79);
+  EXPECT_EQ(stored->fanRatio, 100);
 }
 
 TEST_F(TorvexDialogs, TimeArrowsWorkOnThePartAtTheCaretAndKeepItSelected) {
-  TorvexProcess torvex("dialogs_fan_time");
-  HWND dialog = OpenFromSkin(torvex, FAN_CONTROL, FAN_CAPTION);
+  HWND dialog = OpenFromSkin(COMMAND_FAN_BACKLIGHT, FAN_CAPTION);
   ASSERT_NE(dialog, nullptr);
   HWND from = GetDlgItem(dialog, IDC_BACKLIGHT_FROM);
   HWND to = GetDlgItem(dialog, IDC_BACKLIGHT_TO);
@@ -341,8 +287,7 @@ TEST_F(TorvexDialogs, TimeArrowsWorkOnThePartAtTheCaretAndKeepItSelected) {
 }
 
 TEST_F(TorvexDialogs, DegreeLabelsReadBackAsU2103AndTheCloseBoxCancels) {
-  TorvexProcess torvex("dialogs_fan_labels");
-  HWND dialog = OpenFromSkin(torvex, FAN_CONTROL, FAN_CAPTION);
+  HWND dialog = OpenFromSkin(COMMAND_FAN_BACKLIGHT, FAN_CAPTION);
   ASSERT_NE(dialog, nullptr);
   HWND first = GetDlgItem(dialog, IDC_LOW_THRESHOLD_LABEL);
   HWND second = GetDlgItem(dialog, IDC_HIGH_THRESHOLD_LABEL);
@@ -367,32 +312,19 @@ TEST_F(TorvexDialogs, DegreeLabelsReadBackAsU2103AndTheCloseBoxCancels) {
 }
 
 TEST_F(TorvexDialogs, FanDialogDragsByItsBody) {
-  TorvexProcess torvex("dialogs_fan_drag");
-  HWND dialog = OpenFromSkin(torvex, FAN_CONTROL, FAN_CAPTION);
+  HWND dialog = OpenFromSkin(COMMAND_FAN_BACKLIGHT, FAN_CAPTION);
   ASSERT_NE(dialog, nullptr);
   ASSERT_TRUE(BringToForeground(dialog));
-  RECT before{};
-  GetWindowRect(dialog, &before);
   RECT client{};
   GetClientRect(dialog, &client);
-  DragFrom(dialog, 4, client.bottom - 4, -50, 30);  // bare body below the fan frame
-  RECT after{};
-  EXPECT_TRUE(WaitUntil(
-      [&] {
-        GetWindowRect(dialog, &after);
-        return after.left != before.left;
-      },
-      2000));
-  EXPECT_NEAR(after.left - before.left, -50, 4);
-  EXPECT_NEAR(after.top - before.top, 30, 4);
+  ExpectDraggedBy(dialog, {4, client.bottom - 4}, -50, 30);  // bare body below the fan frame
   PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
   EXPECT_TRUE(DialogEnded(dialog));
   torvex.Quit();
 }
 
 TEST_F(TorvexDialogs, DisplaySetupFollowsEachItemLiveAndCancelRestoresIt) {
-  TorvexProcess torvex("dialogs_display");
-  HWND dialog = OpenFromSkin(torvex, SETUP_CONTROL, SETUP_CAPTION);
+  HWND dialog = OpenFromSkin(COMMAND_DISPLAY_SETUP, SETUP_CAPTION);
   ASSERT_NE(dialog, nullptr);
   ExpectCentredOverMainWindow(dialog);
   HWND items = GetDlgItem(dialog, IDC_ITEM_LIST);
@@ -410,7 +342,7 @@ TEST_F(TorvexDialogs, DisplaySetupFollowsEachItemLiveAndCancelRestoresIt) {
 
   size_t mark = Mark();
   {
-    CpuLoad load(2);
+    BusyThreads load;
     ChooseComboEntry(dialog, IDC_ITEM_LIST, 2);
     int64_t cpu = WaitForValue(scenario.Log(), mark, [](int64_t v) { return v >= 60 && v <= 100; });
     EXPECT_GE(cpu, 60) << "the busy threads show in the CPU figure";
@@ -464,17 +396,15 @@ TEST_F(TorvexDialogs, DisplaySetupFollowsEachItemLiveAndCancelRestoresIt) {
   EXPECT_FALSE(ReadSettingsValue("Display Item").has_value()) << "nothing stored while running";
 
   torvex.Quit();
-  auto stored = ReadSettingsValue("Display Item");
+  auto stored = ReadSettingsRecord<DisplayItemRecord>("Display Item");
   ASSERT_TRUE(stored.has_value());
-  ASSERT_EQ(stored->size(), 292u);
-  std::vector<uint8_t> firstRun(292, 0);
-  firstRun[0] = 5;  // itemType "Temperature", everything else as a first run leaves it
-  EXPECT_EQ(*stored, firstRun);
+  DisplayItemRecord firstRun{};
+  firstRun.itemType = ITEM_TEMPERATURE;  // everything else as a first run leaves it
+  EXPECT_EQ(BytesOf(*stored), BytesOf(firstRun));
 }
 
 TEST_F(TorvexDialogs, DisplaySetupOkKeepsTheItem) {
-  TorvexProcess torvex("dialogs_display_ok");
-  HWND dialog = OpenFromSkin(torvex, SETUP_CONTROL, SETUP_CAPTION);
+  HWND dialog = OpenFromSkin(COMMAND_DISPLAY_SETUP, SETUP_CAPTION);
   ASSERT_NE(dialog, nullptr);
   ChooseComboEntry(dialog, IDC_ITEM_LIST, 0);
   size_t mark = Mark();
@@ -484,10 +414,9 @@ TEST_F(TorvexDialogs, DisplaySetupOkKeepsTheItem) {
   ASSERT_GE(values.size(), 3u);
   for (const MeterLogRecord& value : values) EXPECT_EQ(*value.value, 0) << "\"None\" shows 0";
   torvex.Quit();
-  auto stored = ReadSettingsValue("Display Item");
+  auto stored = ReadSettingsRecord<DisplayItemRecord>("Display Item");
   ASSERT_TRUE(stored.has_value());
-  ASSERT_EQ(stored->size(), 292u);
-  EXPECT_EQ((*stored)[0], 0) << "itemType None";
+  EXPECT_EQ(stored->itemType, ITEM_NONE);
 }
 
 }  // namespace

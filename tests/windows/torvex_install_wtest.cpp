@@ -13,6 +13,7 @@
 
 #include "res/version.h"
 #include "support/bmp_file.h"
+#include "windows/support/condition_wait.h"
 #include "windows/support/settings_key.h"
 #include "windows/support/torvex_process.h"
 
@@ -233,9 +234,7 @@ TEST_F(TorvexInstall, InstallsUpgradesOverARunningCopyAndUninstallsKeepingTheSet
   // An upgrade in place over the running copy (no /D: it finds the first install), now with the
   // sign-in start. The running copy is asked to quit, and saves its settings as it does.
   ASSERT_EQ(RunToTheEnd(SetupCommand("/S /AUTOSTART")), 0);
-  DWORD exitCode = 0;
-  EXPECT_TRUE(torvex.WaitForExit(0, &exitCode));
-  EXPECT_EQ(exitCode, 1u) << "ended by its own quit command";
+  EXPECT_EQ(torvex.WaitForExit(0), 1u) << "ended by its own quit command";
   EXPECT_TRUE(ReadSettingsValue("Window Postion").has_value());
   EXPECT_TRUE(Exists(exe));
   EXPECT_EQ(ReadUserString(RUN_KEY, "Torvex"), "\"" + exe + "\"");

@@ -13,10 +13,8 @@
 #include <vector>
 
 #include "res/version.h"
-#include "windows/support/settings_key.h"
-#include "windows/support/torvex_process.h"
+#include "windows/support/torvex_test.h"
 #include "windows/support/user_input.h"
-#include "windows/support/virtual_meter_scenario.h"
 
 namespace {
 
@@ -256,7 +254,9 @@ std::string WindowsSetting(const std::string& program, const wchar_t* nameSpace,
   return narrow;
 }
 
-TEST(TorvexResources, ManifestIsReadAsMeantAndTheRunningProgramFollowsIt) {
+using TorvexRunning = TorvexTest;
+
+TEST_F(TorvexRunning, ManifestIsReadAsMeantAndTheRunningProgramFollowsIt) {
   std::string path = BesideTest("torvex.exe");
   EXPECT_FALSE(ResourceFile(path).Read(RT_MANIFEST, MAKEINTRESOURCEA(1)).empty());
   // Unaware on purpose: Windows scales the fixed-pixel skin with the desktop.
@@ -267,13 +267,7 @@ TEST(TorvexResources, ManifestIsReadAsMeantAndTheRunningProgramFollowsIt) {
                            L"dpiAwareness"),
             "unaware");
 
-  DeleteSettingsKey();
-  VirtualMeterScenario scenario;
-  scenario.bridges[0].present = true;
-  ASSERT_TRUE(scenario.Apply());
-  TorvexProcess torvex("manifest");
-  HWND window = torvex.StartInForeground(scenario.IniPath());
-  ASSERT_NE(window, nullptr);
+  ASSERT_NE(StartInForeground(), nullptr);
   DWORD processId = 0;
   GetWindowThreadProcessId(window, &processId);
   // Version 6 is the side-by-side assembly; the system folder's comctl32 is version 5.
@@ -293,8 +287,6 @@ TEST(TorvexResources, ManifestIsReadAsMeantAndTheRunningProgramFollowsIt) {
   EXPECT_NE(SendMessageA(icon, STM_GETICON, 0, 0), 0);
   PostMessageA(about, WM_COMMAND, IDOK, 0);
   EXPECT_TRUE(WaitUntil([&] { return torvex.FindWindows("#32770", nullptr).empty(); }, 5000));
-  torvex.Quit();
-  DeleteSettingsKey();
 }
 
 }  // namespace

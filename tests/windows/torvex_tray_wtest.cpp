@@ -7,78 +7,47 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstring>
 
+#include "app/commands.h"
+#include "res/resource.h"
+#include "settings/settings_records.h"
+#include "support/record_bytes.h"
 #include "windows/support/screenshot.h"
-#include "windows/support/settings_key.h"
-#include "windows/support/torvex_process.h"
+#include "windows/support/torvex_test.h"
 #include "windows/support/user_input.h"
-#include "windows/support/virtual_meter_scenario.h"
 
 namespace {
 
-// The default skin's command controls (skin/default/skin.ini), in client pixels.
-constexpr RECT COMMAND_CONTROLS[] = {
-    {268, 44, 332, 84}, {336, 44, 400, 84}, {268, 92, 332, 132}, {336, 92, 400, 132}};
-constexpr RECT HIDE_CONTROL = COMMAND_CONTROLS[2];
-constexpr POINT BARE_SURFACE = {120, 20};  // the title, away from every control
-
-constexpr UINT TRAY_CALLBACK_MESSAGE = 1124;
+constexpr RECT HIDE_CONTROL = COMMAND_CONTROLS[COMMAND_HIDE_TO_TRAY];
 constexpr DWORD MENU_TIMEOUT_MS = 3000;
 // How long a press that must not open a menu is given to open one all the same.
 constexpr DWORD NO_MENU_WAIT_MS = 600;
-
 const char* const ABOUT_CAPTION = "About Torvex";
 
-// Whether the notification area holds icon 1 of `window`. A modify that changes nothing succeeds
-// only for an icon that exists, whichever process asks.
-bool TrayIconExists(HWND window) {
+NOTIFYICONDATAA IconRecord(HWND window) {
   NOTIFYICONDATAA record{};
   record.cbSize = NOTIFYICONDATAA_V1_SIZE;
   record.hWnd = window;
   record.uID = 1;
+  return record;
+}
+
+// Whether the notification area holds icon 1 of `window`. A modify that changes nothing succeeds
+// only for an icon that exists, whichever process asks.
+bool TrayIconExists(HWND window) {
+  NOTIFYICONDATAA record = IconRecord(window);
   return Shell_NotifyIconA(NIM_MODIFY, &record) != FALSE;
 }
 
 // What Explorer's restart does to the icons of every program: they are gone.
 void LoseTrayIcon(HWND window) {
-  NOTIFYICONDATAA record{};
-  record.cbSize = NOTIFYICONDATAA_V1_SIZE;
-  record.hWnd = window;
-  record.uID = 1;
+  NOTIFYICONDATAA record = IconRecord(window);
   Shell_NotifyIconA(NIM_DELETE, &record);
-}
-
-RECT WindowRect(HWND window) {
-  RECT rect{};
-  GetWindowRect(window, &rect);
-  return rect;
 }
 
 POINT ScreenPointOf(HWND window, POINT client) {
   ClientToScreen(window, &client);
   return client;
-}
-
-POINT CentreOf(const RECT& rect) {
-  return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
-}
-
-// Where the About box belongs: centred over `frame`, with its origin added or not.
-POINT CentredPosition(const RECT& box, const RECT& frame, bool addOrigin) {
-  POINT at = {((frame.right - frame.left) - (box.right - box.left)) / 2,
-              ((frame.bottom - frame.top) - (box.bottom - box.top)) / 2};
-  if (addOrigin) {
-    at.x += frame.left;
-    at.y += frame.top;
-  }
-  return at;
-}
-
-void ExpectAt(HWND window, POINT expected) {
-  RECT rect = WindowRect(window);
-  EXPECT_EQ(rect.left, expected.x);
-  EXPECT_EQ(rect.top, expected.y);
 }
 
 void ClickOnScreen(POINT screen, DWORD down, DWORD up, int clicks) {
@@ -112,11 +81,6 @@ class ForeignWindow {
   HWND window;
 };
 
-auto FrameOf(int64_t index) {
-  return
-      [index](const MeterLogRecord& record) { return record.IsFrame() && record.index == index; };
-}
-
 // The notification area sits at the taskbar's right end and lines its icons up from there
 // leftwards in the order they came, so the newest is the leftmost of the group. Finds it by the
 // pixels that differ from the bar's own colour.
@@ -143,137 +107,117 @@ bool FindNewestTrayIcon(HWND taskbar, RECT* icon) {
   return true;
 }
 
-class TorvexTray : public ::testing::Test {
+class TorvexTray : public TorvexTest {
  protected:
-  void SetUp() override {
-    DeleteSettingsKey();
-    scenario.bridges[0].present = true;
-    ASSERT_TRUE(scenario.Apply());
-  }
-  void TearDown() override { DeleteSettingsKey(); }
-
-  HWND StartTorvex(TorvexProcess& torvex) { return torvex.StartInForeground(scenario.IniPath()); }
-
   // Skin command 2, as the user gives it.
-  static bool HideWithTheSkin(HWND window) {
+  bool HideWithTheSkin() {
     ClickAt(window, CentreOf(HIDE_CONTROL).x, CentreOf(HIDE_CONTROL).y);
-    return WaitUntil([&] { return !IsWindowVisible(window) && TrayIconExists(window); }, 3000);
+    return WaitUntil([&] { return !IsWindowVisible(window) && TrayIconExists(window); });
   }
 
-  // Brings the window back from wherever it is, then quits, so no icon is left behind.
-  static void QuitTorvex(TorvexProcess& torvex, HWND window) {
-    PostMessageA(window, TRAY_CALLBACK_MESSAGE, 1, WM_LBUTTONDBLCLK);
-    PostMessageA(window, WM_COMMAND, 3, 0);
-    if (!torvex.WaitForExit(5000, nullptr)) torvex.Kill();
+  void ExpectRestored() {
+    EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(window) != FALSE; }));
+    EXPECT_TRUE(WaitUntil([&] { return !TrayIconExists(window); }));
   }
 
-  static HWND OpenTrayMenu(const TorvexProcess& torvex, HWND window) {
+  HWND WaitForMenu(DWORD timeoutMs = MENU_TIMEOUT_MS) const {
+    return torvex.WaitForWindow("#32768", nullptr, timeoutMs);
+  }
+
+  HWND OpenTrayMenu() {
     PostMessageA(window, TRAY_CALLBACK_MESSAGE, 1, WM_RBUTTONDOWN);
-    return torvex.WaitForWindow("#32768", nullptr, MENU_TIMEOUT_MS);
+    return WaitForMenu();
   }
 
-  static bool MenuClosed(const TorvexProcess& torvex) {
-    return WaitUntil([&] { return torvex.FindWindows("#32768", nullptr).empty(); }, 3000);
+  bool NoWindowsLeft(const char* className) const {
+    return WaitUntil([&] { return torvex.FindWindows(className, nullptr).empty(); });
   }
+  bool MenuClosed() const { return NoWindowsLeft("#32768"); }
+  bool DialogsClosed() const { return NoWindowsLeft("#32770"); }
 
-  static bool DialogsClosed(const TorvexProcess& torvex) {
-    return WaitUntil([&] { return torvex.FindWindows("#32770", nullptr).empty(); }, 3000);
-  }
-
-  size_t CountFrames(int64_t index) const {
-    return Select(scenario.Log().Read(), FrameOf(index)).size();
+  // Waits for the About box; checks that the main window owns it and that it is centred over
+  // `frame`. Null when it does not come.
+  HWND WaitForAboutBoxOver(HWND frame) const {
+    HWND about = torvex.WaitForDialog(ABOUT_CAPTION);
+    if (!about) return nullptr;
+    EXPECT_EQ(GetWindow(about, GW_OWNER), window);
+    ExpectAt(about, CentredPosition(about, frame));
+    return about;
   }
 
   bool FramesGoOn(int64_t index, size_t more) const {
-    size_t before = CountFrames(index);
+    size_t before = Select(scenario.Log().Read(), FrameOf(index)).size();
     return scenario.Log().WaitForCount(FrameOf(index), before + more, 5000).size() >= before + more;
   }
-
-  VirtualMeterScenario scenario;
 };
 
 TEST_F(TorvexTray, HideControlMovesTheWindowToTheTrayWhereFramesGoOn) {
-  TorvexProcess torvex("tray_hide");
-  HWND window = StartTorvex(torvex);
-  ASSERT_NE(window, nullptr);
+  ASSERT_NE(StartInForeground(), nullptr);
   EXPECT_FALSE(TrayIconExists(window));
 
-  ASSERT_TRUE(HideWithTheSkin(window));
+  ASSERT_TRUE(HideWithTheSkin());
   EXPECT_TRUE(IsIconic(window)) << "minimized, then hidden";
   EXPECT_TRUE(FramesGoOn(0, 8)) << "two more passes while hidden";
 
   PostMessageA(window, TRAY_CALLBACK_MESSAGE, 1, WM_LBUTTONDBLCLK);
-  EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(window) && !IsIconic(window); }, 3000))
+  EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(window) && !IsIconic(window); }))
       << "shown and restored";
-  EXPECT_TRUE(WaitUntil([&] { return !TrayIconExists(window); }, 3000));
+  EXPECT_TRUE(WaitUntil([&] { return !TrayIconExists(window); }));
   EXPECT_TRUE(FramesGoOn(0, 4));
-  QuitTorvex(torvex, window);
 }
 
 TEST_F(TorvexTray, RealClicksOnTheIconOpenItsMenuAndRestoreTheWindow) {
-  TorvexProcess torvex("tray_icon_clicks");
-  HWND window = StartTorvex(torvex);
-  ASSERT_NE(window, nullptr);
-  ASSERT_TRUE(HideWithTheSkin(window));
+  ASSERT_NE(StartInForeground(), nullptr);
+  ASSERT_TRUE(HideWithTheSkin());
   HWND taskbar = FindWindowA("Shell_TrayWnd", nullptr);
   ASSERT_NE(taskbar, nullptr) << "the virtual desktop's taskbar";
   RECT icon{};
-  ASSERT_TRUE(WaitUntil([&] { return FindNewestTrayIcon(taskbar, &icon); }, 3000))
+  ASSERT_TRUE(WaitUntil([&] { return FindNewestTrayIcon(taskbar, &icon); }))
       << "the icon is drawn in the notification area";
   Screenshot shownIcon(taskbar);
   EXPECT_TRUE(shownIcon.Save(ArtifactPath("torvex_tray_icon.bmp")));
   POINT onIcon = ScreenPointOf(taskbar, CentreOf(icon));
 
   ClickOnScreen(onIcon, MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP, 1);
-  HWND menu = torvex.WaitForWindow("#32768", nullptr, MENU_TIMEOUT_MS);
-  ASSERT_NE(menu, nullptr) << "the right button on the icon opens the tray menu";
+  ASSERT_NE(WaitForMenu(), nullptr) << "the right button on the icon opens the tray menu";
   PressKey(VK_ESCAPE);
-  ASSERT_TRUE(MenuClosed(torvex));
+  ASSERT_TRUE(MenuClosed());
   EXPECT_FALSE(IsWindowVisible(window));
 
   ClickOnScreen(onIcon, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP, 2);
-  EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(window) != FALSE; }, 3000));
-  EXPECT_TRUE(WaitUntil([&] { return !TrayIconExists(window); }, 3000));
-  QuitTorvex(torvex, window);
+  ExpectRestored();
 }
 
 TEST_F(TorvexTray, WindowMenuOnTheBareSkinReachesTheAboutBoxCentredOverTheWindow) {
-  TorvexProcess torvex("window_menu_about");
-  HWND window = StartTorvex(torvex);
-  ASSERT_NE(window, nullptr);
+  ASSERT_NE(StartInForeground(), nullptr);
   RightClickAt(window, BARE_SURFACE.x, BARE_SURFACE.y);
-  HWND menu = torvex.WaitForWindow("#32768", nullptr, MENU_TIMEOUT_MS);
+  HWND menu = WaitForMenu();
   ASSERT_NE(menu, nullptr);
   ExpectAt(menu, ScreenPointOf(window, BARE_SURFACE));  // at the cursor
   Screenshot shownMenu(GetDesktopWindow());
   EXPECT_TRUE(shownMenu.Save(ArtifactPath("torvex_window_menu.bmp")));
 
   PressKey('A');
-  HWND about = torvex.WaitForDialog(ABOUT_CAPTION);
+  HWND about = WaitForAboutBoxOver(window);
   ASSERT_NE(about, nullptr);
   EXPECT_TRUE(torvex.FindWindows("#32768", nullptr).empty());
-  EXPECT_EQ(GetWindow(about, GW_OWNER), window);
-  ExpectAt(about, CentredPosition(WindowRect(about), WindowRect(window), true));
   EXPECT_EQ(WindowText(GetDlgItem(about, IDOK)), "OK");
   Screenshot shownAbout(GetDesktopWindow());
   EXPECT_TRUE(shownAbout.Save(ArtifactPath("torvex_about.bmp")));
 
   PressKey(VK_RETURN);
-  EXPECT_TRUE(DialogsClosed(torvex));
+  EXPECT_TRUE(DialogsClosed());
   EXPECT_TRUE(torvex.IsRunning());
   EXPECT_TRUE(IsWindowEnabled(window));
-  QuitTorvex(torvex, window);
 }
 
 // Items are reached by arrow keys from the top, so separators and order show: the window menu
 // is About, (separator), Choose Device, (separator), Quit.
 TEST_F(TorvexTray, WindowMenuItemsComeInOrderBetweenSeparators) {
-  TorvexProcess torvex("window_menu_items");
-  HWND window = StartTorvex(torvex);
-  ASSERT_NE(window, nullptr);
+  ASSERT_NE(StartInForeground(), nullptr);
 
   RightClickAt(window, BARE_SURFACE.x, BARE_SURFACE.y);
-  ASSERT_NE(torvex.WaitForWindow("#32768", nullptr, MENU_TIMEOUT_MS), nullptr);
+  ASSERT_NE(WaitForMenu(), nullptr);
   PressKey(VK_DOWN);
   PressKey(VK_DOWN);
   PressKey(VK_RETURN);
@@ -282,51 +226,42 @@ TEST_F(TorvexTray, WindowMenuItemsComeInOrderBetweenSeparators) {
   ASSERT_NE(box, nullptr);
   EXPECT_EQ(GetWindow(box, GW_OWNER), window);
   PostMessageA(box, WM_COMMAND, IDOK, 0);
-  ASSERT_TRUE(DialogsClosed(torvex));
+  ASSERT_TRUE(DialogsClosed());
 
   ASSERT_TRUE(BringToForeground(window));
   RightClickAt(window, BARE_SURFACE.x, BARE_SURFACE.y);
-  ASSERT_NE(torvex.WaitForWindow("#32768", nullptr, MENU_TIMEOUT_MS), nullptr);
+  ASSERT_NE(WaitForMenu(), nullptr);
   PressKey(VK_DOWN);
   PressKey(VK_DOWN);
   PressKey(VK_DOWN);
   PressKey(VK_RETURN);
-  DWORD exitCode = 99;
-  ASSERT_TRUE(torvex.WaitForExit(5000, &exitCode)) << "the third item quits";
-  EXPECT_EQ(exitCode, 1u);
+  ASSERT_EQ(torvex.WaitForExit(), 1u) << "the third item quits";
   EXPECT_TRUE(ReadSettingsValue("Window Postion").has_value()) << "quit while visible";
 }
 
 TEST_F(TorvexTray, RightPressOverACommandControlOpensNoMenu) {
-  TorvexProcess torvex("window_menu_controls");
-  HWND window = StartTorvex(torvex);
-  ASSERT_NE(window, nullptr);
+  ASSERT_NE(StartInForeground(), nullptr);
   const RECT& setup = COMMAND_CONTROLS[0];
   std::vector<POINT> inside = {{setup.left, setup.top}, {setup.right - 1, setup.bottom - 1}};
   for (const RECT& control : COMMAND_CONTROLS) inside.push_back(CentreOf(control));
   for (POINT point : inside) {
     RightClickAt(window, point.x, point.y);
-    EXPECT_EQ(torvex.WaitForWindow("#32768", nullptr, NO_MENU_WAIT_MS), nullptr)
-        << point.x << "," << point.y;
+    EXPECT_EQ(WaitForMenu(NO_MENU_WAIT_MS), nullptr) << point.x << "," << point.y;
     if (!torvex.FindWindows("#32768", nullptr).empty()) PressKey(VK_ESCAPE);
   }
   // The right and bottom edges of a control lie outside it.
   POINT edges[] = {{setup.right, CentreOf(setup).y}, {CentreOf(setup).x, setup.bottom}};
   for (POINT edge : edges) {
     RightClickAt(window, edge.x, edge.y);
-    EXPECT_NE(torvex.WaitForWindow("#32768", nullptr, MENU_TIMEOUT_MS), nullptr)
-        << edge.x << "," << edge.y;
+    EXPECT_NE(WaitForMenu(), nullptr) << edge.x << "," << edge.y;
     PressKey(VK_ESCAPE);
-    EXPECT_TRUE(MenuClosed(torvex));
+    EXPECT_TRUE(MenuClosed());
   }
   EXPECT_TRUE(IsWindowVisible(window));
-  QuitTorvex(torvex, window);
 }
 
 TEST_F(TorvexTray, F1OpensTheAboutBoxAndAnyCommandClosesIt) {
-  TorvexProcess torvex("about_f1");
-  HWND window = StartTorvex(torvex);
-  ASSERT_NE(window, nullptr);
+  ASSERT_NE(StartInForeground(), nullptr);
   struct Way {
     const char* name;
     UINT message;
@@ -335,90 +270,70 @@ TEST_F(TorvexTray, F1OpensTheAboutBoxAndAnyCommandClosesIt) {
                 {"close box", WM_SYSCOMMAND, SC_CLOSE},
                 {"other command", WM_COMMAND, 1234}};
   for (const Way& way : closes) {
-    ASSERT_TRUE(BringToForeground(window)) << way.name;
+    SCOPED_TRACE(way.name);
+    ASSERT_TRUE(BringToForeground(window));
     PressKey(VK_F1);
-    HWND about = torvex.WaitForDialog(ABOUT_CAPTION);
-    ASSERT_NE(about, nullptr) << way.name;
-    EXPECT_EQ(GetWindow(about, GW_OWNER), window) << way.name;
-    ExpectAt(about, CentredPosition(WindowRect(about), WindowRect(window), true));
+    HWND about = WaitForAboutBoxOver(window);
+    ASSERT_NE(about, nullptr);
     PostMessageA(about, way.message, way.wParam, 0);
-    EXPECT_TRUE(DialogsClosed(torvex)) << way.name;
+    EXPECT_TRUE(DialogsClosed());
   }
   EXPECT_TRUE(torvex.IsRunning());
-  QuitTorvex(torvex, window);
 }
 
 TEST_F(TorvexTray, AboutBoxStaysCentredOverAWindowPartlyOffScreen) {
-  TorvexProcess torvex("about_off_screen");
-  HWND window = StartTorvex(torvex);
-  ASSERT_NE(window, nullptr);
+  ASSERT_NE(StartInForeground(), nullptr);
   SetWindowPos(window, nullptr, -300, -60, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-  ASSERT_TRUE(WaitUntil([&] { return WindowRect(window).left == -300; }, 3000));
+  ASSERT_TRUE(WaitUntil([&] { return WindowRect(window).left == -300; }));
   PostMessageA(window, WM_KEYUP, VK_F1, 0);
-  HWND about = torvex.WaitForDialog(ABOUT_CAPTION);
+  HWND about = WaitForAboutBoxOver(window);
   ASSERT_NE(about, nullptr);
-  POINT expected = CentredPosition(WindowRect(about), WindowRect(window), true);
-  EXPECT_LT(expected.x, 0);
-  ExpectAt(about, expected);
+  EXPECT_LT(CentredPosition(about, window).x, 0);
   PostMessageA(about, WM_COMMAND, IDOK, 0);
-  EXPECT_TRUE(DialogsClosed(torvex));
-  QuitTorvex(torvex, window);
+  EXPECT_TRUE(DialogsClosed());
 }
 
 TEST_F(TorvexTray, TrayAboutTakesTheIconAwayWhileOpenCentredOnTheDesktop) {
-  TorvexProcess torvex("tray_about");
-  HWND window = StartTorvex(torvex);
-  ASSERT_NE(window, nullptr);
-  ASSERT_TRUE(HideWithTheSkin(window));
+  ASSERT_NE(StartInForeground(), nullptr);
+  ASSERT_TRUE(HideWithTheSkin());
   SetCursorPos(500, 400);
-  HWND menu = OpenTrayMenu(torvex, window);
+  HWND menu = OpenTrayMenu();
   ASSERT_NE(menu, nullptr);
   ExpectAt(menu, {500, 400});
   Screenshot shownMenu(GetDesktopWindow());
   EXPECT_TRUE(shownMenu.Save(ArtifactPath("torvex_tray_menu.bmp")));
 
   PressKey('A');
-  HWND about = torvex.WaitForDialog(ABOUT_CAPTION);
-  ASSERT_NE(about, nullptr);
-  EXPECT_EQ(GetWindow(about, GW_OWNER), window);
-  ExpectAt(about, CentredPosition(WindowRect(about), WindowRect(GetDesktopWindow()), false));
+  ASSERT_NE(WaitForAboutBoxOver(GetDesktopWindow()), nullptr);
   EXPECT_FALSE(TrayIconExists(window)) << "no icon while the box is open";
   EXPECT_FALSE(IsWindowVisible(window));
 
   PressKey(VK_RETURN);
-  EXPECT_TRUE(DialogsClosed(torvex));
-  EXPECT_TRUE(WaitUntil([&] { return TrayIconExists(window); }, 3000)) << "the icon comes back";
+  EXPECT_TRUE(DialogsClosed());
+  EXPECT_TRUE(WaitUntil([&] { return TrayIconExists(window); })) << "the icon comes back";
   EXPECT_FALSE(IsWindowVisible(window));
-  QuitTorvex(torvex, window);
 }
 
 TEST_F(TorvexTray, TrayRestoreIsTheFirstItem) {
-  TorvexProcess torvex("tray_restore");
-  HWND window = StartTorvex(torvex);
-  ASSERT_NE(window, nullptr);
-  ASSERT_TRUE(HideWithTheSkin(window));
-  ASSERT_NE(OpenTrayMenu(torvex, window), nullptr);
+  ASSERT_NE(StartInForeground(), nullptr);
+  ASSERT_TRUE(HideWithTheSkin());
+  ASSERT_NE(OpenTrayMenu(), nullptr);
   PressKey(VK_DOWN);
   PressKey(VK_RETURN);
-  EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(window) != FALSE; }, 3000));
-  EXPECT_TRUE(WaitUntil([&] { return !TrayIconExists(window); }, 3000));
+  ExpectRestored();
 
-  ASSERT_TRUE(HideWithTheSkin(window));
-  ASSERT_NE(OpenTrayMenu(torvex, window), nullptr);
+  ASSERT_TRUE(HideWithTheSkin());
+  ASSERT_NE(OpenTrayMenu(), nullptr);
   PressKey('R');
-  EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(window) != FALSE; }, 3000));
-  EXPECT_TRUE(WaitUntil([&] { return !TrayIconExists(window); }, 3000));
-  QuitTorvex(torvex, window);
+  ExpectRestored();
 }
 
 TEST_F(TorvexTray, TrayChooseDeviceMovesTheLinkWhileHidden) {
-  TorvexProcess torvex("tray_choose_device");
-  HWND window = StartTorvex(torvex);
-  ASSERT_NE(window, nullptr);
-  ASSERT_TRUE(HideWithTheSkin(window));
+  ASSERT_NE(StartInForeground(), nullptr);
+  ASSERT_TRUE(HideWithTheSkin());
 
   // Only the linked meter: nothing else to choose.
-  ASSERT_NE(OpenTrayMenu(torvex, window), nullptr);
+  ASSERT_NE(OpenTrayMenu(), nullptr);
   PressKey('C');
   HWND box = nullptr;
   EXPECT_EQ(torvex.WaitForMessageBox(&box), "No more Velquin Torvex Found!");
@@ -430,7 +345,7 @@ TEST_F(TorvexTray, TrayChooseDeviceMovesTheLinkWhileHidden) {
   scenario.bridges[1].present = true;  // a second, idle meter arrives
   ASSERT_TRUE(scenario.Apply());
   EXPECT_TRUE(FramesGoOn(0, 4));
-  ASSERT_NE(OpenTrayMenu(torvex, window), nullptr);
+  ASSERT_NE(OpenTrayMenu(), nullptr);
   PressKey(VK_DOWN);
   PressKey(VK_DOWN);
   PressKey(VK_DOWN);  // past the separator: the third item
@@ -438,16 +353,15 @@ TEST_F(TorvexTray, TrayChooseDeviceMovesTheLinkWhileHidden) {
   HWND search = torvex.WaitForDialog("Choose a Device...");
   ASSERT_NE(search, nullptr);
   EXPECT_EQ(GetWindow(search, GW_OWNER), window);
-  EXPECT_EQ(ComboItems(GetDlgItem(search, 101)), (std::vector<std::string>{"Device 1"}));
+  EXPECT_EQ(ComboItems(GetDlgItem(search, IDC_DEVICE_LIST)),
+            (std::vector<std::string>{"Device 1"}));
   PostMessageA(search, WM_COMMAND, IDOK, 0);
 
   MeterLogRecords moved = scenario.Log().WaitForCount(FrameOf(1), 8, 6000);
   ASSERT_EQ(moved.size(), 8u) << "frames go to the new meter";
   MeterLogRecords records = scenario.Log().Read();
   // The start-up search opened and closed bridge 0 as well: the switch's release is the last.
-  MeterLogRecords releases = Select(records, [](const MeterLogRecord& r) {
-    return r.IsCall("CH341CloseDevice") && r.index == 0;
-  });
+  MeterLogRecords releases = Select(records, CallOf("CH341CloseDevice", 0));
   MeterLogRecords links = Select(records, [](const MeterLogRecord& r) {
     return r.IsCall("CH341SetExclusive") && r.index == 1 && r.exclusive == 1;
   });
@@ -467,37 +381,29 @@ TEST_F(TorvexTray, TrayChooseDeviceMovesTheLinkWhileHidden) {
   EXPECT_LE(moved.front().tMs - linkedAt, 2500);
   EXPECT_FALSE(IsWindowVisible(window));
   EXPECT_TRUE(TrayIconExists(window));
-  QuitTorvex(torvex, window);
 }
 
 TEST_F(TorvexTray, TrayQuitRemovesTheIconAndKeepsTheSavedPosition) {
-  const RECT saved = {300, 200, 720, 350};
-  WriteSettingsValue("Window Postion", &saved, sizeof saved);
-  TorvexProcess torvex("tray_quit");
-  HWND window = StartTorvex(torvex);
-  ASSERT_NE(window, nullptr);
-  ASSERT_TRUE(WaitUntil([&] { return WindowRect(window).left == saved.left; }, 3000));
+  const RecordRect saved = {300, 200, 720, 350};
+  ASSERT_TRUE(WriteSettingsValue("Window Postion", &saved, sizeof saved));
+  ASSERT_NE(StartInForeground(), nullptr);
+  ASSERT_TRUE(WaitUntil([&] { return WindowRect(window).left == saved.left; }));
   SetWindowPos(window, nullptr, 150, 120, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-  ASSERT_TRUE(HideWithTheSkin(window));
-  ASSERT_NE(OpenTrayMenu(torvex, window), nullptr);
+  ASSERT_TRUE(HideWithTheSkin());
+  ASSERT_NE(OpenTrayMenu(), nullptr);
   PressKey('Q');
-  DWORD exitCode = 99;
-  ASSERT_TRUE(torvex.WaitForExit(5000, &exitCode));
-  EXPECT_EQ(exitCode, 1u);
+  ASSERT_EQ(torvex.WaitForExit(), 1u);
   // Whether the icon went before the end is not checked: Wine drops the icons of a window that
   // is gone, and the program ends within milliseconds of removing its own.
-  auto position = ReadSettingsValue("Window Postion");
+  auto position = ReadSettingsRecord<RecordRect>("Window Postion");
   ASSERT_TRUE(position.has_value());
-  ASSERT_EQ(position->size(), sizeof saved);
-  EXPECT_EQ(memcmp(position->data(), &saved, sizeof saved), 0) << "hidden: no position saved";
-  EXPECT_EQ(ReadSettingsValue("Display Item").value_or(std::vector<uint8_t>()).size(), 292u);
-  EXPECT_EQ(ReadSettingsValue("System Control").value_or(std::vector<uint8_t>()).size(), 56u);
+  EXPECT_EQ(BytesOf(*position), BytesOf(saved)) << "hidden: no position saved";
+  EXPECT_TRUE(ReadSettingsRecord<DisplayItemRecord>("Display Item").has_value());
+  EXPECT_TRUE(ReadSettingsRecord<SystemControlRecord>("System Control").has_value());
 }
 
 TEST_F(TorvexTray, TaskbarCreatedPutsALostIconBackOnlyWhileInTheTray) {
-  TorvexProcess torvex("tray_taskbar_created");
-  HWND window = StartTorvex(torvex);
-  ASSERT_NE(window, nullptr);
+  ASSERT_NE(StartInForeground(), nullptr);
   const UINT taskbarCreated = RegisterWindowMessageA("TaskbarCreated");
   ASSERT_NE(taskbarCreated, 0u);
 
@@ -505,46 +411,42 @@ TEST_F(TorvexTray, TaskbarCreatedPutsALostIconBackOnlyWhileInTheTray) {
   EXPECT_FALSE(WaitUntil([&] { return TrayIconExists(window); }, NO_MENU_WAIT_MS))
       << "no icon for a visible window";
 
-  ASSERT_TRUE(HideWithTheSkin(window));
+  ASSERT_TRUE(HideWithTheSkin());
   LoseTrayIcon(window);
   ASSERT_FALSE(TrayIconExists(window));
   PostMessageA(HWND_BROADCAST, taskbarCreated, 0, 0);
-  EXPECT_TRUE(WaitUntil([&] { return TrayIconExists(window); }, 3000));
+  EXPECT_TRUE(WaitUntil([&] { return TrayIconExists(window); }));
 
   // While the tray's About box is open the icon stays away.
-  ASSERT_NE(OpenTrayMenu(torvex, window), nullptr);
+  ASSERT_NE(OpenTrayMenu(), nullptr);
   PressKey('A');
   HWND about = torvex.WaitForDialog(ABOUT_CAPTION);
   ASSERT_NE(about, nullptr);
   PostMessageA(window, taskbarCreated, 0, 0);
   EXPECT_FALSE(WaitUntil([&] { return TrayIconExists(window); }, NO_MENU_WAIT_MS));
   PostMessageA(about, WM_COMMAND, IDOK, 0);
-  EXPECT_TRUE(WaitUntil([&] { return TrayIconExists(window); }, 3000));
-  QuitTorvex(torvex, window);
+  EXPECT_TRUE(WaitUntil([&] { return TrayIconExists(window); }));
 }
 
 TEST_F(TorvexTray, TrayMenuTakesTheForegroundSoAClickElsewhereClosesIt) {
-  TorvexProcess torvex("tray_foreground");
-  HWND window = StartTorvex(torvex);
-  ASSERT_NE(window, nullptr);
-  ASSERT_TRUE(HideWithTheSkin(window));
+  ASSERT_NE(StartInForeground(), nullptr);
+  ASSERT_TRUE(HideWithTheSkin());
   ForeignWindow foreign;
   ASSERT_TRUE(BringToForeground(foreign.window));
 
   SetCursorPos(300, 300);
-  ASSERT_NE(OpenTrayMenu(torvex, window), nullptr);
+  ASSERT_NE(OpenTrayMenu(), nullptr);
   EXPECT_EQ(GetForegroundWindow(), window);
   ClickOnScreen(ScreenPointOf(foreign.window, {100, 60}), MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP,
                 1);
-  EXPECT_TRUE(MenuClosed(torvex));
+  EXPECT_TRUE(MenuClosed());
   EXPECT_FALSE(IsWindowVisible(window)) << "dismissed: nothing chosen";
   EXPECT_TRUE(TrayIconExists(window));
 
   // And it opens again at the next request.
-  ASSERT_NE(OpenTrayMenu(torvex, window), nullptr);
+  ASSERT_NE(OpenTrayMenu(), nullptr);
   PressKey(VK_ESCAPE);
-  EXPECT_TRUE(MenuClosed(torvex));
-  QuitTorvex(torvex, window);
+  EXPECT_TRUE(MenuClosed());
 }
 
 }  // namespace

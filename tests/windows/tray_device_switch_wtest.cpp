@@ -29,7 +29,7 @@ class PassInProgress {
           held = hold.Acquired();
           Sleep(holdMs);
         }) {
-    WaitForCondition([this] { return held.load(); }, 3000);
+    WaitUntil([this] { return held.load(); });
   }
   ~PassInProgress() { thread.join(); }
   PassInProgress(const PassInProgress&) = delete;
@@ -66,9 +66,7 @@ class TrayDeviceSwitch : public ::testing::Test {
   }
 
   bool WasCalled(const char* call, int64_t index) const {
-    return scenario.Log()
-        .WaitForRecord([&](const MeterLogRecord& r) { return r.IsCall(call) && r.index == index; })
-        .has_value();
+    return scenario.Log().WaitForRecord(CallOf(call, index)).has_value();
   }
 
   VirtualMeterScenario scenario;

@@ -10,7 +10,7 @@ void DispatchPendingMessages() {
   }
 }
 
-bool WaitForCondition(const std::function<bool()>& done, int timeoutMs, int pollMs) {
+bool WaitUntil(const std::function<bool()>& done, int timeoutMs, int pollMs) {
   ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(timeoutMs);
   for (;;) {
     DispatchPendingMessages();

@@ -23,7 +23,7 @@ MeterLogRecords MeterLog::Read() const {
 
 bool MeterLog::WaitFor(const std::function<bool(const MeterLogRecords&)>& done,
                        int timeoutMs) const {
-  return WaitForCondition([&] { return done(Read()); }, timeoutMs);
+  return WaitUntil([&] { return done(Read()); }, timeoutMs);
 }
 
 MeterLogRecords MeterLog::WaitForCount(const std::function<bool(const MeterLogRecord&)>& match,

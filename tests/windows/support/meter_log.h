@@ -39,3 +39,20 @@ class MeterLog {
 
 MeterLogRecords Select(const MeterLogRecords& records,
                        const std::function<bool(const MeterLogRecord&)>& match);
+
+// Matchers for the usual questions: any frame, the frames of one bridge, the calls of one
+// library function for one bridge.
+inline bool AnyFrame(const MeterLogRecord& record) {
+  return record.IsFrame();
+}
+
+inline auto FrameOf(int64_t index) {
+  return
+      [index](const MeterLogRecord& record) { return record.IsFrame() && record.index == index; };
+}
+
+inline auto CallOf(const char* function, int64_t index) {
+  return [function, index](const MeterLogRecord& record) {
+    return record.IsCall(function) && record.index == index;
+  };
+}

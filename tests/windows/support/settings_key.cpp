@@ -10,6 +10,14 @@ void DeleteSettingsKey() {
   RegDeleteKeyA(HKEY_CURRENT_USER, SETTINGS_KEY);
 }
 
+bool SettingsKeyExists() {
+  HKEY key;
+  if (RegOpenKeyExA(HKEY_CURRENT_USER, SETTINGS_KEY, 0, KEY_READ, &key) != ERROR_SUCCESS)
+    return false;
+  RegCloseKey(key);
+  return true;
+}
+
 std::optional<std::vector<uint8_t>> ReadSettingsValue(const char* name, unsigned long* type) {
   HKEY key;
   if (RegOpenKeyExA(HKEY_CURRENT_USER, SETTINGS_KEY, 0, KEY_READ, &key) != ERROR_SUCCESS)
@@ -29,9 +37,13 @@ std::optional<std::vector<uint8_t>> ReadSettingsValue(const char* name, unsigned
   return bytes;
 }
 
-void WriteSettingsValue(const char* name, const void* data, uint32_t size) {
+static_assert(BINARY_VALUE == REG_BINARY);
+
+bool WriteSettingsValue(const char* name, const void* data, size_t size, unsigned long type) {
   HKEY key;
-  if (RegCreateKeyA(HKEY_CURRENT_USER, SETTINGS_KEY, &key) != ERROR_SUCCESS) return;
-  RegSetValueExA(key, name, 0, REG_BINARY, static_cast<const BYTE*>(data), size);
+  if (RegCreateKeyA(HKEY_CURRENT_USER, SETTINGS_KEY, &key) != ERROR_SUCCESS) return false;
+  LONG written =
+      RegSetValueExA(key, name, 0, type, static_cast<const BYTE*>(data), static_cast<DWORD>(size));
   RegCloseKey(key);
+  return written == ERROR_SUCCESS;
 }

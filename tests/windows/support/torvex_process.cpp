@@ -2,7 +2,8 @@
 
 #include <cstdio>
 
-#include "windows/support/user_input.h"
+#include "app/commands.h"
+#include "windows/support/condition_wait.h"
 
 namespace {
 
@@ -90,11 +91,18 @@ TorvexProcess::TorvexProcess(const std::string& name) {
 
 TorvexProcess::~TorvexProcess() {
   Kill();
+  CloseHandles();
+}
+
+void TorvexProcess::CloseHandles() {
   if (process.hProcess) CloseHandle(process.hProcess);
   if (process.hThread) CloseHandle(process.hThread);
+  process = {};
 }
 
 bool TorvexProcess::Start(const std::string& scenarioPath, const std::string& workingFolder) {
+  Kill();
+  CloseHandles();
   SetEnvironmentVariableA("TORVEX_VMETER", scenarioPath.empty() ? nullptr : scenarioPath.c_str());
   std::string exe = folder + "\\torvex.exe";
   char commandLine[MAX_PATH + 2];
@@ -106,13 +114,6 @@ bool TorvexProcess::Start(const std::string& scenarioPath, const std::string& wo
                                 workIn.c_str(), &startup, &process);
   SetEnvironmentVariableA("TORVEX_VMETER", nullptr);
   return started != FALSE;
-}
-
-HWND TorvexProcess::StartInForeground(const std::string& scenarioPath) {
-  if (!Start(scenarioPath)) return nullptr;
-  HWND window = MainWindow();
-  if (window && !BringToForeground(window)) return nullptr;
-  return window;
 }
 
 std::vector<HWND> TorvexProcess::FindWindows(const char* className, const char* caption) const {
@@ -160,19 +161,25 @@ bool TorvexProcess::IsRunning() const {
   return process.hProcess && WaitForSingleObject(process.hProcess, 0) == WAIT_TIMEOUT;
 }
 
-bool TorvexProcess::WaitForExit(DWORD timeoutMs, DWORD* exitCode) const {
-  if (!process.hProcess) return false;
-  if (WaitForSingleObject(process.hProcess, timeoutMs) != WAIT_OBJECT_0) return false;
-  if (exitCode) GetExitCodeProcess(process.hProcess, exitCode);
-  return true;
+std::optional<DWORD> TorvexProcess::WaitForExit(DWORD timeoutMs) const {
+  if (!process.hProcess) return std::nullopt;
+  if (WaitForSingleObject(process.hProcess, timeoutMs) != WAIT_OBJECT_0) return std::nullopt;
+  DWORD exitCode = 0;
+  if (!GetExitCodeProcess(process.hProcess, &exitCode)) return std::nullopt;
+  return exitCode;
 }
 
-void TorvexProcess::Quit() {
+std::optional<DWORD> TorvexProcess::Quit() {
   // The main window may be hidden in the notification area: look for it among hidden ones too.
   WindowSearch search{process.dwProcessId, "Torvex", nullptr, true, {}};
   EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&search));
-  for (HWND window : search.found) PostMessageA(window, WM_COMMAND, 3, 0);
-  if (!WaitForExit(5000, nullptr)) Kill();
+  for (HWND window : search.found) {
+    if (!IsWindowVisible(window)) PostMessageA(window, TRAY_CALLBACK_MESSAGE, 1, WM_LBUTTONDBLCLK);
+    PostMessageA(window, WM_COMMAND, COMMAND_QUIT, 0);
+  }
+  std::optional<DWORD> exitCode = WaitForExit();
+  if (!exitCode) Kill();
+  return exitCode;
 }
 
 void TorvexProcess::Kill() {

@@ -3,11 +3,9 @@
 // meter and the skin beside it), finds its windows, dialogs and message boxes, and always ends it.
 #include <windows.h>
 
-#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
-
-#include "windows/support/condition_wait.h"
 
 // A torvex.exe already in place, such as an installed one: run from its folder as it is.
 struct InstalledProgram {
@@ -27,11 +25,9 @@ class TorvexProcess {
   const std::string& Folder() const { return folder; }
 
   // Starts torvex.exe with TORVEX_VMETER set to `scenarioPath` (empty: unset), in
-  // `workingFolder` (empty: the program's own folder).
+  // `workingFolder` (empty: the program's own folder), after ending any earlier run of this
+  // object.
   bool Start(const std::string& scenarioPath, const std::string& workingFolder = "");
-  // Starts it as Start does and waits for its main window, then makes that the foreground window
-  // so real input reaches the skin. Null when any step fails.
-  HWND StartInForeground(const std::string& scenarioPath);
 
   // The visible top-level windows of the process whose class and caption match (empty: any).
   std::vector<HWND> FindWindows(const char* className, const char* caption) const;
@@ -44,13 +40,17 @@ class TorvexProcess {
   std::string WaitForMessageBox(HWND* box, DWORD timeoutMs = 10000) const;
 
   bool IsRunning() const;
-  // Waits for the process to end; false on timeout. `exitCode` receives its exit code.
-  bool WaitForExit(DWORD timeoutMs, DWORD* exitCode) const;
-  // Ends the process the way the user would (the quit command); kills it if that fails.
-  void Quit();
+  // Waits for the process to end; its exit code, or nothing on timeout.
+  std::optional<DWORD> WaitForExit(DWORD timeoutMs = 5000) const;
+  // Ends the process the way the user would: brings a hidden main window back from the
+  // notification area (so no icon is left behind) and gives the quit command. Kills it when it
+  // has not ended 5 s later. Its exit code, or nothing when it had to be killed or never ran.
+  std::optional<DWORD> Quit();
   void Kill();
 
  private:
+  void CloseHandles();
+
   std::string folder;
   PROCESS_INFORMATION process{};
 };
@@ -60,8 +60,3 @@ std::string WindowText(HWND window);
 std::string ClassNameOf(HWND window);
 // The items of a combo box of another process, in list order.
 std::vector<std::string> ComboItems(HWND combo);
-
-// WaitForCondition for what another process shows: a coarser poll, as every look reaches into it.
-inline bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
-  return WaitForCondition(condition, static_cast<int>(timeoutMs), 20);
-}

@@ -50,7 +50,7 @@ VirtualMeterScenario::~VirtualMeterScenario() {
   // Without its file the library drops every bridge and closes the log; only then can the log,
   // and with it the folder, go.
   DeleteFileA(iniPath_.c_str());
-  WaitForCondition(
+  WaitUntil(
       [&] {
         DeleteFileA(log_.Path().c_str());
         return RemoveDirectoryA(folder_.c_str()) != 0;
