@@ -16,6 +16,7 @@ constexpr char LIBRARY_NAME[] = "CH341DLL.DLL";
 constexpr char RUNS_FOLDER[] = "vmeter-runs";
 constexpr char LOG_NAME[] = "meter.log";
 constexpr int RELEASE_TIMEOUT_MS = 1000;
+constexpr int RENAME_ATTEMPTS = 200;  // each a millisecond or more apart
 
 std::string MakeFreshFolder() {
   static int made = 0;
@@ -84,7 +85,14 @@ bool VirtualMeterScenario::WriteFile() const {
     file << Text();
     if (!file) return false;
   }
-  return MoveFileExA(staging.c_str(), iniPath_.c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
+  // Wine refuses to rename over a file that any process has open, and the library opens the
+  // scenario for a moment every 100 ms to look at it: that moment is waited out.
+  for (int attempt = 0; attempt < RENAME_ATTEMPTS; ++attempt) {
+    if (MoveFileExA(staging.c_str(), iniPath_.c_str(), MOVEFILE_REPLACE_EXISTING)) return true;
+    if (GetLastError() != ERROR_ACCESS_DENIED) return false;
+    Sleep(1);
+  }
+  return false;
 }
 
 bool VirtualMeterScenario::Apply(int timeoutMs) {
