@@ -69,6 +69,7 @@ void RunWindowsRefreshPass(HWND window) {
 }
 
 HANDLE CreateRefreshWorker(HWND window) {
+  monitoring.cycleEnded.store(false, std::memory_order_relaxed);
   return CreateThread(nullptr, 0, RefreshWorkerMain, window, CREATE_SUSPENDED, nullptr);
 }
 

@@ -153,4 +153,31 @@ TEST_F(RefreshWorkerTest, TheWorkerKeepsSuspendingItselfWhenItsHandleIsClosed) {
   EXPECT_GE(frames[8].tMs - frames[4].tMs, 800) << "passes do not run back to back";
 }
 
+// A tick resumed the worker just before the run ended, and the end took the lock first: the pass
+// the worker then gets to must not run to the released meter, nor re-arm the stopped timer.
+TEST_F(RefreshWorkerTest, NoPassRunsAfterTheCycleHasEnded) {
+  ASSERT_GE(WaitForFrames(4).size(), 4u);
+  {
+    RefreshPassHold tick(5000);
+    ASSERT_TRUE(tick.Acquired());
+    ResumeRefreshWorker(worker);  // it waits for the lock
+    EndRefreshCycle(window);
+    UnlinkDevice();
+  }
+  // Suspended again once it has had the lock: whatever it did with it is in the log by then.
+  ASSERT_TRUE(WaitUntil([] {
+    DWORD count = SuspendThread(worker);
+    ResumeThread(worker);
+    return count != static_cast<DWORD>(-1) && count > 0;
+  }));
+  MeterLogRecords records = scenario.Log().Read();
+  bool released = false;
+  for (const MeterLogRecord& record : records) {
+    released = released || record.IsCall("CH341CloseDevice");
+    EXPECT_FALSE(released && (record.IsFrame() || record.IsError())) << record.tMs;
+  }
+  EXPECT_TRUE(released);
+  EXPECT_FALSE(KillTimer(window, REFRESH_TIMER_ID)) << "the timer stays stopped";
+}
+
 }  // namespace

@@ -93,9 +93,31 @@ TEST_F(TorvexSkin, HoverShowsTheHoverFrameAndLeavingRestoresIt) {
   EXPECT_TRUE(SamePixels(*normal, *left, QUIT_CONTROL)) << "leaving restores the normal frame";
 }
 
-TEST_F(TorvexSkin, PressOnTheBareSurfaceDragsTheWindow) {
+// The window follows the pointer until the button is released and no further: moved away without
+// a button it stays, and the next click on a control acts at once.
+TEST_F(TorvexSkin, ADragOfTheBareSkinEndsWithItsReleaseAndTheNextClickActs) {
   ASSERT_NE(StartInForeground(), nullptr);
   ExpectDraggedBy(window, BARE_SURFACE, 60, 40);
+  RECT dragged = WindowRect(window);
+  MoveCursorTo(window, dragged.right - dragged.left + 80, 40);  // beside the window
+  EXPECT_EQ(WindowRect(window).left, dragged.left);
+  EXPECT_EQ(WindowRect(window).top, dragged.top);
+  ClickAt(window, CentreOf(QUIT_CONTROL).x, CentreOf(QUIT_CONTROL).y);
+  ASSERT_EQ(torvex.WaitForExit(), 1u);
+  auto saved = ReadSettingsRecord<RecordRect>("Window Postion");
+  ASSERT_TRUE(saved.has_value());
+  EXPECT_EQ(saved->left, dragged.left);
+  EXPECT_EQ(saved->top, dragged.top);
+}
+
+// The move's own loop takes the quit message for itself; the program must end all the same.
+TEST_F(TorvexSkin, AQuitThatComesDuringAMoveEndsTheProgram) {
+  ASSERT_NE(StartInForeground(), nullptr);
+  PressAt(window, BARE_SURFACE.x, BARE_SURFACE.y);
+  ASSERT_TRUE(WaitUntil([&] { return IsMovingWindow(window); }));
+  PostMessageA(window, WM_COMMAND, COMMAND_QUIT, 0);
+  EXPECT_EQ(torvex.WaitForExit(), 1u);
+  SendMouseAt({0, 0}, MOUSEEVENTF_LEFTUP);
 }
 
 TEST_F(TorvexSkin, ClickOnTheQuitControlEndsWithTheSettingsSaved) {

@@ -7,6 +7,7 @@
 #include "res/resource.h"
 #include "settings/settings_records.h"
 #include "windows/support/torvex_test.h"
+#include "windows/support/user_input.h"
 
 namespace {
 
@@ -14,8 +15,21 @@ size_t CountAllFrames(const MeterLog& log) {
   return Select(log.Read(), AnyFrame).size();
 }
 
+// Answers a box and waits until it is gone, so the next box looked for is not this one.
 void CloseBox(HWND box) {
   PostMessageA(box, WM_COMMAND, IDOK, 0);
+  WaitUntil([&] { return !IsWindow(box); });
+}
+
+// How long something that must not appear is given to appear all the same.
+constexpr DWORD NO_DIALOG_WAIT_MS = 600;
+
+// Whether any record after the `from`th of `records` matches.
+bool AnyAfter(const MeterLogRecords& records, size_t from,
+              const std::function<bool(const MeterLogRecord&)>& match) {
+  for (size_t i = from; i < records.size(); ++i)
+    if (match(records[i])) return true;
+  return false;
 }
 
 using TorvexEndToEnd = TorvexTest;
@@ -185,6 +199,126 @@ TEST_F(TorvexEndToEnd, EndingTheSessionSavesTheSettings) {
   EXPECT_TRUE(ReadSettingsRecord<SystemControlRecord>("System Control").has_value());
   EXPECT_TRUE(scenario.Log().WaitForRecord(CallOf("CH341CloseDevice", 0)).has_value());
   torvex.Kill();
+}
+
+// Pulling the linked meter while F3's search is open releases it at once: nothing reaches the
+// bridge after the status read that saw it gone. F3 again brings that search forward instead of
+// stacking another, and its choice then links.
+TEST_F(TorvexEndToEnd, UnplugWhileASearchIsOpenEjectsAtOnceAndNothingStacks) {
+  ASSERT_NE(StartWithWindow(), nullptr);
+  scenario.bridges[1].present = true;  // a second meter, for the search to list
+  ASSERT_TRUE(scenario.ApplyWhileLoaded());
+  PostMessageA(window, WM_KEYUP, VK_F3, 0);
+  HWND search = torvex.WaitForDialog(SEARCH_CAPTION);
+  ASSERT_NE(search, nullptr);
+
+  scenario.bridges[0].present = false;
+  ASSERT_TRUE(scenario.ApplyWhileLoaded());
+  HWND box = nullptr;
+  EXPECT_EQ(torvex.WaitForMessageBox(&box), "Velquin Torvex has been Ejected!");
+  MeterLogRecords records = scenario.Log().Read();
+  size_t seen = records.size();
+  for (size_t i = 0; i < records.size(); ++i) {
+    if (records[i].IsCall("CH341GetStatus") && records[i].index == 0 && records[i].result == 0)
+      seen = i;
+  }
+  ASSERT_LT(seen, records.size()) << "the failed status read";
+  EXPECT_FALSE(AnyAfter(records, seen, [](const MeterLogRecord& r) {
+    return (r.IsFrame() || r.IsError()) && r.index == 0;
+  }));
+  if (box) CloseBox(box);
+
+  PostMessageA(window, WM_KEYUP, VK_F3, 0);
+  Sleep(NO_DIALOG_WAIT_MS);
+  EXPECT_EQ(torvex.FindWindows("#32770", SEARCH_CAPTION).size(), 1u);
+  PostMessageA(search, WM_COMMAND, IDOK, 0);
+  EXPECT_EQ(scenario.Log().WaitForCount(FrameOf(1), 4, 5000).size(), 4u);
+}
+
+// With no meter linked, two arriving meters bring up a search with no owner. F3 then stacks no
+// second one, and a meter that leaves while it is open is not lost: once the search is cancelled
+// the one still there is linked.
+TEST_F(TorvexEndToEnd, ASearchOpenedByAnArrivalStaysTheOnlyOneAndWhatChangedMeanwhileCounts) {
+  scenario.bridges[0].present = false;
+  ASSERT_TRUE(Start());
+  HWND box = nullptr;
+  EXPECT_EQ(torvex.WaitForMessageBox(&box), "Not Found Velquin Torvex!\n");
+  if (box) CloseBox(box);
+  window = torvex.MainWindow();
+  ASSERT_NE(window, nullptr);
+
+  scenario.bridges[0].present = true;
+  scenario.bridges[1].present = true;
+  ASSERT_TRUE(scenario.ApplyWhileLoaded());
+  HWND search = torvex.WaitForDialog(SEARCH_CAPTION);
+  ASSERT_NE(search, nullptr);
+  EXPECT_EQ(GetWindow(search, GW_OWNER), nullptr);
+  PostMessageA(window, WM_KEYUP, VK_F3, 0);
+  Sleep(NO_DIALOG_WAIT_MS);
+  EXPECT_EQ(torvex.FindWindows("#32770", SEARCH_CAPTION).size(), 1u);
+
+  scenario.bridges[1].present = false;
+  ASSERT_TRUE(scenario.ApplyWhileLoaded());
+  PostMessageA(search, WM_COMMAND, IDCANCEL, 0);
+  EXPECT_EQ(torvex.WaitForMessageBox(&box), "Velquin Torvex has been Inserted and Linked!");
+  if (box) CloseBox(box);
+  EXPECT_GE(scenario.Log().WaitForCount(FrameOf(0), 4, 5000).size(), 4u);
+}
+
+// A loose cable overnight: 700 changes 0.15 s apart with nobody to answer. At most one box is
+// open, the process lives with flat memory, and the link ends matching the meter; once the box
+// is answered, one more tells the newest state.
+TEST_F(TorvexEndToEnd, AHotPlugStormWithNobodyThereKeepsOneBoxAndEndsTrue) {
+  ASSERT_NE(StartWithWindow(), nullptr);
+  constexpr int CHANGES = 700;
+  constexpr int WARM_UP = 100;
+  size_t boxesAtMost = 0;
+  size_t memoryAfterWarmUp = 0;
+  size_t memoryAtMost = 0;
+  for (int change = 1; change <= CHANGES; ++change) {
+    scenario.bridges[0].present = change % 2 == 0;  // pulled first, plugged in last
+    ASSERT_TRUE(scenario.Apply()) << change;
+    Sleep(150);
+    ASSERT_TRUE(torvex.IsRunning()) << change;
+    boxesAtMost = std::max(boxesAtMost, torvex.FindWindows("#32770", nullptr).size());
+    if (change == WARM_UP) memoryAfterWarmUp = torvex.PrivateBytes();
+    if (change > WARM_UP) memoryAtMost = std::max(memoryAtMost, torvex.PrivateBytes());
+  }
+  EXPECT_EQ(boxesAtMost, 1u);
+  EXPECT_LT(memoryAtMost, memoryAfterWarmUp + (2u << 20)) << memoryAfterWarmUp;
+  size_t frames = Select(scenario.Log().Read(), FrameOf(0)).size();
+  EXPECT_EQ(scenario.Log().WaitForCount(FrameOf(0), frames + 4, 5000).size(), frames + 4)
+      << "linked again while the box waits";
+
+  HWND box = nullptr;
+  EXPECT_EQ(torvex.WaitForMessageBox(&box), "Velquin Torvex has been Ejected!");
+  if (box) CloseBox(box);
+  EXPECT_EQ(torvex.WaitForMessageBox(&box), "Velquin Torvex has been Inserted and Linked!");
+  if (box) CloseBox(box);
+  EXPECT_EQ(torvex.Quit(), 1u) << "and the next ordinary action works";
+}
+
+// The default close path hides the window before the run ends; the position the window was moved
+// to is saved all the same.
+TEST_F(TorvexEndToEnd, AltF4AndTheSystemMenusCloseSaveThePosition) {
+  const bool byKeys[] = {true, false};
+  POINT at = {200, 170};
+  for (bool keys : byKeys) {
+    ASSERT_NE(StartInForeground(), nullptr) << keys;
+    at.x += 30;
+    SetWindowPos(window, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    ASSERT_TRUE(WaitUntil([&] { return WindowRect(window).left == at.x; }));
+    if (keys) {
+      PressChord(VK_MENU, VK_F4);
+    } else {
+      PostMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+    }
+    ASSERT_EQ(torvex.WaitForExit(), 1u) << keys;
+    auto saved = ReadSettingsRecord<RecordRect>("Window Postion");
+    ASSERT_TRUE(saved.has_value()) << keys;
+    EXPECT_EQ(saved->left, at.x) << keys;
+    EXPECT_EQ(saved->top, at.y) << keys;
+  }
 }
 
 }  // namespace

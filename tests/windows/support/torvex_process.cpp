@@ -1,5 +1,7 @@
 #include "windows/support/torvex_process.h"
 
+#include <psapi.h>
+
 #include <cstdio>
 
 #include "app/commands.h"
@@ -144,17 +146,34 @@ HWND TorvexProcess::WaitForDialog(const char* caption, DWORD timeoutMs) const {
 }
 
 std::string TorvexProcess::WaitForMessageBox(HWND* box, DWORD timeoutMs) const {
-  // A box with no caption of its own is titled "Error" under Wine; its text is control 0xFFFF.
+  // A box with no caption of its own is titled "Error" under Wine; its text is control 0xFFFF,
+  // an id the SEARCH dialog's label has too.
+  // A box seen while it is being made or closed has no text yet or any more: it is looked at again.
   HWND found = nullptr;
+  std::string text;
   WaitUntil(
       [&] {
-        for (HWND dialog : FindWindows("#32770", nullptr))
-          if (GetDlgItem(dialog, 0xFFFF)) found = dialog;
+        for (HWND dialog : FindWindows("#32770", nullptr)) {
+          HWND label = GetDlgItem(dialog, 0xFFFF);
+          if (!label || WindowText(dialog) == SEARCH_CAPTION) continue;
+          text = WindowText(label);
+          if (!text.empty()) found = dialog;
+        }
         return found != nullptr;
       },
       timeoutMs);
   if (box) *box = found;
-  return found ? WindowText(GetDlgItem(found, 0xFFFF)) : std::string();
+  return found ? text : std::string();
+}
+
+size_t TorvexProcess::PrivateBytes() const {
+  PROCESS_MEMORY_COUNTERS_EX counters{};
+  counters.cb = sizeof counters;
+  if (!GetProcessMemoryInfo(process.hProcess, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
+                            sizeof counters)) {
+    return 0;
+  }
+  return counters.PrivateUsage;
 }
 
 bool TorvexProcess::IsRunning() const {

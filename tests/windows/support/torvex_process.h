@@ -12,6 +12,9 @@ struct InstalledProgram {
   std::string folder;
 };
 
+// The SEARCH dialog's caption.
+constexpr char SEARCH_CAPTION[] = "Choose a Device...";
+
 class TorvexProcess {
  public:
   // Prepares build/windows/bin/e2e/<name>/ with copies of torvex.exe, CH341DLL.DLL and skin/.
@@ -40,6 +43,8 @@ class TorvexProcess {
   std::string WaitForMessageBox(HWND* box, DWORD timeoutMs = 10000) const;
 
   bool IsRunning() const;
+  // The process's private memory in bytes (0 when it cannot be read).
+  size_t PrivateBytes() const;
   // Waits for the process to end; its exit code, or nothing on timeout.
   std::optional<DWORD> WaitForExit(DWORD timeoutMs = 5000) const;
   // Ends the process the way the user would: brings a hidden main window back from the

@@ -40,7 +40,7 @@ class TorvexTest : public ::testing::Test {
   HWND StartInForeground();
 
   // Drags `target` by (dx, dy) from a point of its client area, as the user would, and checks
-  // that it followed and that the program still runs.
+  // that it followed exactly, that the release ended the move and that the program still runs.
   void ExpectDraggedBy(HWND target, POINT from, int dx, int dy);
 
   VirtualMeterScenario scenario;

@@ -1,5 +1,7 @@
 #include "windows/support/user_input.h"
 
+#include "windows/support/condition_wait.h"
+
 namespace {
 
 constexpr DWORD HOLD_MS = 120;  // six poll ticks
@@ -51,52 +53,35 @@ void ClickAt(HWND window, int clientX, int clientY) {
   Sleep(HOLD_MS);
 }
 
-namespace {
+bool IsMovingWindow(HWND window) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  return GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) &&
+         (info.flags & GUI_INMOVESIZE) != 0;
+}
 
-// One press-move-release; true when the window followed the pointer.
-bool TryDrag(HWND window, POINT start, int dx, int dy) {
-  RECT before{};
-  GetWindowRect(window, &before);
-  MoveTo(start);
+void PressAt(HWND window, int clientX, int clientY) {
+  POINT screen = ScreenPoint(window, clientX, clientY);
+  MoveTo(screen);
   Sleep(HOLD_MS);
-  SendMouseAt(start, MOUSEEVENTF_LEFTDOWN);
-  Sleep(HOLD_MS);
+  SendMouseAt(screen, MOUSEEVENTF_LEFTDOWN);
+}
+
+void DragFrom(HWND window, int clientX, int clientY, int dx, int dy) {
+  const POINT start = ScreenPoint(window, clientX, clientY);
+  PressAt(window, clientX, clientY);
+  // The program starts the move on its next look at the button. Moved only once the move runs,
+  // the pointer's whole way counts; a move that never starts leaves the window where it was.
+  WaitUntil([&] { return IsMovingWindow(window); });
   const int steps = 10;
   POINT at = start;
   for (int step = 1; step <= steps; ++step) {
     at = {start.x + dx * step / steps, start.y + dy * step / steps};
-    SetCursorPos(at.x, at.y);
     SendMouseAt(at, 0);
     Sleep(30);
-  }
-  // On a busy machine the window's move loop may start after the last step: nudge the pointer
-  // around the end point until the window has followed (or a while has passed), then release.
-  DWORD started = GetTickCount();
-  bool followed = false;
-  while (!followed && GetTickCount() - started < 2000) {
-    SendMouseAt({at.x + 1, at.y}, 0);
-    Sleep(30);
-    SetCursorPos(at.x, at.y);
-    SendMouseAt(at, 0);
-    Sleep(30);
-    RECT now{};
-    GetWindowRect(window, &now);
-    followed = now.left - before.left == dx && now.top - before.top == dy;
   }
   SendMouseAt(at, MOUSEEVENTF_LEFTUP);
-  Sleep(HOLD_MS);
-  RECT after{};
-  GetWindowRect(window, &after);
-  return after.left != before.left || after.top != before.top;
-}
-
-}  // namespace
-
-void DragFrom(HWND window, int clientX, int clientY, int dx, int dy) {
-  // Under heavy load Wine now and then misses the start of a move loop; a user would simply
-  // drag again, and so does this.
-  for (int attempt = 0; attempt < 3; ++attempt)
-    if (TryDrag(window, ScreenPoint(window, clientX, clientY), dx, dy)) return;
+  WaitUntil([&] { return !IsMovingWindow(window); });
 }
 
 void RightClickAt(HWND window, int clientX, int clientY) {
@@ -116,5 +101,18 @@ void PressKey(WORD virtualKey) {
   inputs[1] = inputs[0];
   inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
   SendInput(2, inputs, sizeof inputs[0]);
+  Sleep(HOLD_MS);
+}
+
+void PressChord(WORD modifier, WORD key) {
+  INPUT inputs[4] = {};
+  for (INPUT& input : inputs) input.type = INPUT_KEYBOARD;
+  inputs[0].ki.wVk = modifier;
+  inputs[1].ki.wVk = key;
+  inputs[2].ki.wVk = key;
+  inputs[2].ki.dwFlags = KEYEVENTF_KEYUP;
+  inputs[3].ki.wVk = modifier;
+  inputs[3].ki.dwFlags = KEYEVENTF_KEYUP;
+  SendInput(4, inputs, sizeof inputs[0]);
   Sleep(HOLD_MS);
 }

@@ -19,7 +19,16 @@ void MoveCursorTo(HWND window, int clientX, int clientY);
 // enough for the poll to complete the click.
 void ClickAt(HWND window, int clientX, int clientY);
 
-// Presses the left button at a point, moves by (dx, dy) in steps while it is held, releases.
+// Whether the thread of `window` runs a window move (the system's modal move loop), as a press on
+// a caption, or on the bare skin, starts one.
+bool IsMovingWindow(HWND window);
+
+// Moves to a point of `window`'s client area and presses the left button there, holding it.
+void PressAt(HWND window, int clientX, int clientY);
+
+// Presses the left button at a point, waits for the window move it starts, moves by (dx, dy) in
+// steps while the button is held, releases, and waits for the move to end (a move that does not
+// end within a few seconds is left to the caller to notice).
 void DragFrom(HWND window, int clientX, int clientY, int dx, int dy);
 
 // A right-button press and release at a point of `window`'s client area.
@@ -27,3 +36,6 @@ void RightClickAt(HWND window, int clientX, int clientY);
 
 // A key press and release through the input queue of the foreground window.
 void PressKey(WORD virtualKey);
+
+// `key` pressed and released while `modifier` (VK_MENU for Alt, say) is held.
+void PressChord(WORD modifier, WORD key);

@@ -95,13 +95,21 @@ bool VirtualMeterScenario::WriteFile() const {
   return false;
 }
 
+bool VirtualMeterScenario::ApplyWhileLoaded(int timeoutMs) {
+  return WriteAndWait(true, timeoutMs);
+}
+
 bool VirtualMeterScenario::Apply(int timeoutMs) {
+  if (!SetEnvironmentVariableA(SCENARIO_VARIABLE, iniPath_.c_str())) return false;
+  // Not loaded here yet: the library reads the scenario before it answers its first call.
+  return WriteAndWait(GetModuleHandleA(LIBRARY_NAME) != nullptr, timeoutMs);
+}
+
+bool VirtualMeterScenario::WriteAndWait(bool waitForLoad, int timeoutMs) {
   ++revision_;
+  if (!waitForLoad) return WriteFile();
   size_t loadsBefore = CountScenarioLoads(log_.Read());
   if (!WriteFile()) return false;
-  if (!SetEnvironmentVariableA(SCENARIO_VARIABLE, iniPath_.c_str())) return false;
-  // Not loaded yet: the library reads the scenario before it answers its first call.
-  if (!GetModuleHandleA(LIBRARY_NAME)) return true;
   return log_.WaitFor(
       [&](const MeterLogRecords& records) { return CountScenarioLoads(records) > loadsBefore; },
       timeoutMs);

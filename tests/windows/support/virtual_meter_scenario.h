@@ -32,6 +32,9 @@ class VirtualMeterScenario {
   // loaded in this process, waits until it has taken this version up. False on a write failure
   // or a time-out.
   bool Apply(int timeoutMs = MeterLog::DEFAULT_TIMEOUT_MS);
+  // As Apply, for a library loaded in another process (a running torvex.exe): waits until it has
+  // taken this version up, so what follows meets the new bridges.
+  bool ApplyWhileLoaded(int timeoutMs = MeterLog::DEFAULT_TIMEOUT_MS);
 
   const std::string& Folder() const { return folder_; }
   const std::string& IniPath() const { return iniPath_; }
@@ -39,6 +42,7 @@ class VirtualMeterScenario {
 
  private:
   std::string Text() const;
+  bool WriteAndWait(bool waitForLoad, int timeoutMs);
   bool WriteFile() const;
 
   std::string folder_;
