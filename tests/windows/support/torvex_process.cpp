@@ -173,7 +173,7 @@ std::optional<DWORD> TorvexProcess::Quit() {
   WindowSearch search{process.dwProcessId, "Torvex", nullptr, true, {}};
   EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&search));
   for (HWND window : search.found) {
-    PostMessageA(window, TRAY_CALLBACK_MESSAGE, 1, WM_LBUTTONDBLCLK);
+    if (!IsWindowVisible(window)) PostMessageA(window, TRAY_CALLBACK_MESSAGE, 1, WM_LBUTTONDBLCLK);
     PostMessageA(window, WM_COMMAND, COMMAND_QUIT, 0);
   }
   std::optional<DWORD> exitCode = WaitForExit();

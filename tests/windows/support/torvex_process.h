@@ -34,9 +34,9 @@ class TorvexProcess {
   bool IsRunning() const;
   // Waits for the process to end; its exit code, or nothing on timeout.
   std::optional<DWORD> WaitForExit(DWORD timeoutMs = 5000) const;
-  // Ends the process the way the user would: brings the main window back from the notification
-  // area (so no icon is left behind) and gives the quit command. Kills it when it has not ended
-  // 5 s later. Its exit code, or nothing when it had to be killed or never ran.
+  // Ends the process the way the user would: brings a hidden main window back from the
+  // notification area (so no icon is left behind) and gives the quit command. Kills it when it
+  // has not ended 5 s later. Its exit code, or nothing when it had to be killed or never ran.
   std::optional<DWORD> Quit();
   void Kill();
 
