@@ -15,12 +15,6 @@ namespace {
 constexpr uint8_t BEFORE = 0xEE;  // what the record held before the value was applied
 constexpr uint8_t GUARD = 0xA5;   // the memory right after the record
 
-std::vector<uint8_t> Pattern(size_t length) {
-  std::vector<uint8_t> bytes(length);
-  for (size_t i = 0; i < length; ++i) bytes[i] = static_cast<uint8_t>(i * 7 + 1);
-  return bytes;
-}
-
 template <typename Record>
 struct Guarded {
   Record record;
@@ -43,7 +37,7 @@ void CheckLengths(Apply apply, const Record& defaults, const std::vector<LengthC
     std::memset(&target.record, BEFORE, sizeof target.record);
     std::memset(target.guard, GUARD, sizeof target.guard);
     // Exactly the stored length, so reading past the value trips the address sanitizer.
-    std::vector<uint8_t> value = Pattern(c.length);
+    std::vector<uint8_t> value = BytePattern(c.length);
     apply(target.record, StoredValue{c.present, value.data(), value.size()});
 
     std::vector<uint8_t> expected = BytesOf(defaults);

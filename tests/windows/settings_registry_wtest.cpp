@@ -23,12 +23,6 @@ constexpr size_t SYSTEM_CONTROL_SIZE = sizeof(SystemControlRecord);
 // Where the main window of these tests is created, and its size.
 constexpr RECT CREATED = {133, 135, 133 + 662, 135 + 230};
 
-std::vector<uint8_t> Pattern(size_t length, uint8_t seed) {
-  std::vector<uint8_t> bytes(length);
-  for (size_t i = 0; i < length; ++i) bytes[i] = static_cast<uint8_t>(seed + i * 7);
-  return bytes;
-}
-
 std::vector<uint8_t> RectBytes(std::vector<int32_t> coordinates) {
   std::vector<uint8_t> bytes(coordinates.size() * sizeof(int32_t));
   std::memcpy(bytes.data(), coordinates.data(), bytes.size());
@@ -90,7 +84,7 @@ TEST_F(SettingsRegistry, FirstRunCreatesTheKeyAndAppliesTheDefaults) {
 }
 
 TEST_F(SettingsRegistry, EachMissingValueGetsItsOwnDefaults) {
-  const std::vector<uint8_t> displayItem = Pattern(DISPLAY_ITEM_SIZE, 3);
+  const std::vector<uint8_t> displayItem = BytePattern(DISPLAY_ITEM_SIZE, 3);
   StoreValue(DISPLAY_ITEM, displayItem);
 
   LoadSettings(window);
@@ -100,7 +94,7 @@ TEST_F(SettingsRegistry, EachMissingValueGetsItsOwnDefaults) {
 }
 
 TEST_F(SettingsRegistry, ShortDisplayItemReplacesOnlyItsOwnLengthOfTheDefaults) {
-  std::vector<uint8_t> expected = Pattern(200, 9);
+  std::vector<uint8_t> expected = BytePattern(200, 9);
   StoreValue(DISPLAY_ITEM, expected);
 
   LoadSettings(window);
@@ -111,7 +105,7 @@ TEST_F(SettingsRegistry, ShortDisplayItemReplacesOnlyItsOwnLengthOfTheDefaults) 
 }
 
 TEST_F(SettingsRegistry, LongValuesGiveTheirFirstBytesAndNothingBeyond) {
-  const std::vector<uint8_t> longDisplayItem = Pattern(DISPLAY_ITEM_SIZE + 8, 17);
+  const std::vector<uint8_t> longDisplayItem = BytePattern(DISPLAY_ITEM_SIZE + 8, 17);
   StoreValue(DISPLAY_ITEM, longDisplayItem);
   StoreValue(SYSTEM_CONTROL, {});  // present but empty: the defaults, nothing of its neighbour
   StoreValue(WINDOW_POSITION, RectBytes({-10, 20, 652, 250, 0x77777777}));
@@ -195,8 +189,8 @@ TEST_F(SettingsRegistry, StoredPositionMovesTheWindowAndKeepsItsSize) {
 
 TEST_F(SettingsRegistry, SavedSettingsLoadByteForByte) {
   const std::vector<uint8_t> displayItem =
-      Pattern(DISPLAY_ITEM_SIZE, 29);  // padding and reserved included
-  const std::vector<uint8_t> systemControl = Pattern(SYSTEM_CONTROL_SIZE, 61);
+      BytePattern(DISPLAY_ITEM_SIZE, 29);  // padding and reserved included
+  const std::vector<uint8_t> systemControl = BytePattern(SYSTEM_CONTROL_SIZE, 61);
   FillRecord(settings.displayItem, displayItem);
   FillRecord(settings.systemControl, systemControl);
   SetWindowPos(window, nullptr, 250, 260, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
@@ -233,8 +227,8 @@ TEST_F(SettingsRegistry, SaveWritesBinaryValuesOfTheRecordSizes) {
 TEST_F(SettingsRegistry, HiddenWindowSavesTheRecordsButNotItsPosition) {
   const std::vector<uint8_t> oldPosition = RectBytes({1, 2, 3, 4});
   StoreValue(WINDOW_POSITION, oldPosition);
-  const std::vector<uint8_t> displayItem = Pattern(DISPLAY_ITEM_SIZE, 5);
-  const std::vector<uint8_t> systemControl = Pattern(SYSTEM_CONTROL_SIZE, 77);
+  const std::vector<uint8_t> displayItem = BytePattern(DISPLAY_ITEM_SIZE, 5);
+  const std::vector<uint8_t> systemControl = BytePattern(SYSTEM_CONTROL_SIZE, 77);
   FillRecord(settings.displayItem, displayItem);
   FillRecord(settings.systemControl, systemControl);
   ShowWindow(window, SW_HIDE);
