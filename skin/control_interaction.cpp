@@ -85,5 +85,7 @@ void RunPollTick(const PollSample& sample, const PolledSlot (&slots)[SKIN_MAX_CO
       }
     }
   }
-  if (sample.dragEnabled && sample.buttonDown && !overControl) effects.StartDrag();
+  SkinRect client{0, 0, sample.clientWidth, sample.clientHeight};
+  bool onWindow = RectContains(client, sample.cursorX, sample.cursorY);
+  if (sample.dragEnabled && sample.buttonDown && !overControl && onWindow) effects.StartDrag();
 }

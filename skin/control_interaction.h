@@ -21,6 +21,8 @@ struct PolledSlot {
 struct PollSample {
   int32_t cursorX = 0;  // client coordinates
   int32_t cursorY = 0;
+  int32_t clientWidth = 0;  // the window's client area, where a drag may start
+  int32_t clientHeight = 0;
   bool buttonDown = false;
   int32_t controlCount = 0;
   int32_t dragEnabled = 0;
@@ -34,7 +36,10 @@ class PollEffects {
   virtual void StartDrag() = 0;
 };
 
-// Runs the interaction part of one tick over all slots (the window checks are the caller's).
+// Runs the interaction part of one tick over all slots (the window checks are the caller's). A
+// drag starts only with the cursor on the window itself: a button held elsewhere (the second press
+// of a double-click on the notification icon that brings the window back, say) is released
+// elsewhere too, and a move started for it would never see its release.
 // `lastRadioIndex` is the poll's own memory of the radio box whose press it handled last.
 void RunPollTick(const PollSample& sample, const PolledSlot (&slots)[SKIN_MAX_CONTROLS],
                  int32_t& lastRadioIndex, PollEffects& effects);

@@ -51,6 +51,10 @@ void RunTick(HWND window) {
   PollSample sample;
   sample.cursorX = cursor.x;
   sample.cursorY = cursor.y;
+  RECT client{};
+  GetClientRect(window, &client);
+  sample.clientWidth = client.right;
+  sample.clientHeight = client.bottom;
   sample.buttonDown = (GetAsyncKeyState(VK_LBUTTON) & 0x8000) != 0;
   sample.controlCount = skinPoll.panel->controlCount;
   sample.dragEnabled = skinPoll.panel->dragEnabled;

@@ -69,6 +69,8 @@ class PollTick : public ::testing::Test {
     PollSample sample;
     sample.cursorX = x;
     sample.cursorY = y;
+    sample.clientWidth = 200;
+    sample.clientHeight = 100;
     sample.buttonDown = down;
     sample.controlCount = controlCount;
     sample.dragEnabled = dragEnabled;
@@ -280,6 +282,8 @@ TEST_F(PollTick, DragStartsOnlyOverNoControlWithTheButtonDown) {
       << "slid off the control";
   EXPECT_TRUE(Commands(50, 50, false, 3).empty()) << "the control is not clicked";
   EXPECT_EQ(controls[0].state, S::NORMAL);
+  const int32_t beside[][2] = {{-1, 50}, {200, 50}, {50, 100}};  // the window is 200 x 100
+  for (const auto& at : beside) EXPECT_TRUE(Tick(at[0], at[1], true).empty()) << "held beside it";
   dragEnabled = 0;
   EXPECT_TRUE(Tick(50, 50, true).empty()) << "dragging switched off";
 }
