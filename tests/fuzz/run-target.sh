@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Runs one libFuzzer harness for SECONDS from its checked-in seeds and prints its executions:
 #   run-target.sh HARNESS SECONDS SEED_DIR WORK_DIR
-# New inputs go to WORK_DIR/corpus (the seeds are never written). Any finding (a crash, a
+# New inputs go to WORK_DIR/corpus (SEED_DIR is never written). Any finding (a crash, a
 # sanitizer report, a broken invariant, a leak, a timeout, running out of memory) fails the run;
 # the input is kept in WORK_DIR (crash-*, leak-*, timeout-*, oom-*) and the log in WORK_DIR/fuzz.log.
 set -uo pipefail
