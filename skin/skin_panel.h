@@ -11,8 +11,8 @@
 class SkinPanel {
  public:
   // Reads the skin from `directory` (given with a trailing backslash), section `section`; sizes
-  // `owner` to Background1, registers itself with the skin poll and starts the 20 ms
-  // SkinPollTimer with `poll` as its timer procedure.
+  // `owner` to Background1 and starts the skin poll over itself, with `poll` as the timer
+  // procedure of its 20 ms SkinPollTimer.
   SkinPanel* Load(HWND owner, const char* directory, const char* section, TIMERPROC poll);
   void Paint(HDC dc);
   // Releases the tooltip window, the poll timer, the controls and both backgrounds.

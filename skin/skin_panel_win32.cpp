@@ -132,8 +132,7 @@ SkinPanel* SkinPanel::Load(HWND owner, const char* directory, const char* sectio
     }
   }
 
-  RegisterSkinPoll(this);
-  SetTimer(ownerWindow, SKIN_POLL_TIMER_ID, SKIN_POLL_PERIOD_MS, poll);
+  StartSkinPoll(this, poll);
   return this;
 }
 
@@ -201,7 +200,7 @@ void SkinPanel::Paint(HDC dc) {
 void SkinPanel::Destroy() {
   if (tooltipWindow != nullptr) DestroyWindow(tooltipWindow);
   tooltipWindow = nullptr;
-  KillTimer(ownerWindow, SKIN_POLL_TIMER_ID);
+  StopSkinPoll(this);
   for (std::unique_ptr<SkinControl>& slot : controls) {
     if (!slot) continue;
     slot->ReleaseBitmap();

@@ -36,6 +36,7 @@ struct WindowLog {
 WindowLog windowLog;
 
 LRESULT CALLBACK TestWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  WakeSkinPollFor(window, message);
   switch (message) {
     case WM_PAINT: {
       PAINTSTRUCT paint;
