@@ -208,22 +208,21 @@ CaseResult MeasureCase(bool withMeter) {
   result.measured = true;
   result.percent = Percent(*processAfter - *processBefore, wallMs);
   result.floorPercent = 100.0 * static_cast<double>(passes) * SPIN_MS_PER_PASS / wallMs;
-  long long mainTicks = TicksOfThread(threadsAfter, pid) - TicksOfThread(threadsBefore, pid);
-  long long busiestOther = 0;
-  for (const auto& thread : threadsAfter) {
-    if (thread.first == pid) continue;
-    busiestOther =
-        std::max(busiestOther, thread.second - TicksOfThread(threadsBefore, thread.first));
-  }
   std::printf("%s: torvex.exe %.2f %% of a core over %.1f s", name, result.percent,
               wallMs / 1000.0);
   if (withMeter) {
     std::printf(", %zu passes, spin floor %.2f %% (nominal %.2f %%), ratio %.2f", passes,
                 result.floorPercent, NOMINAL_FLOOR_PERCENT, result.percent / result.floorPercent);
   }
-  std::printf("\n  UI thread %.2f %%, busiest other thread %.2f %%; wineserver %.2f %%\n",
-              Percent(mainTicks, wallMs), Percent(busiestOther, wallMs),
-              Percent(*serverAfter - *serverBefore, wallMs));
+  // Linux numbers threads in the order they start: the UI thread, the virtual meter's own, the
+  // refresh worker, then any the system starts.
+  std::sort(threadsAfter.begin(), threadsAfter.end());
+  std::printf("\n  by thread, in start order (the first is the UI thread):");
+  for (const auto& thread : threadsAfter) {
+    long long ticks = thread.second - TicksOfThread(threadsBefore, thread.first);
+    std::printf(" %.2f %%", Percent(ticks, wallMs));
+  }
+  std::printf("\n  wineserver %.2f %%\n", Percent(*serverAfter - *serverBefore, wallMs));
   std::printf("  load average before %s, after %s%s\n", loadBefore.c_str(), loadAfter.c_str(),
               stayedInFront ? "" : "; the window lost the foreground meanwhile");
   result.measured = stayedInFront;
