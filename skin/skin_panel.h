@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "skin/bitmap_dc.h"
 #include "skin/skin_control.h"
 
 class SkinPanel {
@@ -38,4 +39,15 @@ class SkinPanel {
 
  private:
   void TakeWindowSize();
+  HDC PrepareCanvas();
+  void ReleaseCanvas();
+
+  // Kept from one paint to the next: the canvas the window is composed on, made once as a copy
+  // of Background1 (or black without one) and given the same start on every paint, and the two
+  // backgrounds it takes its pixels from.
+  HBITMAP canvasBitmap_ = nullptr;
+  bool canvasCopiesBackground1_ = false;
+  BitmapDc canvas_;
+  BitmapDc background1Dc_;
+  BitmapDc background2Dc_;
 };
