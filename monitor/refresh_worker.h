@@ -8,8 +8,9 @@ constexpr UINT REFRESH_PERIOD_MS = 800;
 // How long a link change waits for a pass in progress before going on all the same.
 constexpr DWORD REFRESH_PASS_WAIT_MS = 100000;
 
-// Creates the worker suspended, so no pass starts before the first tick, and starts the cycle. Its passes stop and
-// re-arm `window`'s RefreshTimer. Returns the thread handle (null on failure); the caller owns it.
+// Creates the worker suspended, so no pass starts before the first tick, and starts the cycle. Its
+// passes stop and re-arm `window`'s RefreshTimer. Returns the thread handle (null on failure); the
+// caller owns it.
 HANDLE CreateRefreshWorker(HWND window);
 
 // One refresh pass against the system and the linked meter, stopping and re-arming `window`'s
