@@ -132,6 +132,8 @@ SkinPanel* SkinPanel::Load(HWND owner, const char* directory, const char* sectio
     }
   }
 
+  readout.Load(reader, skinDirectory);
+
   RegisterSkinPoll(this);
   SetTimer(ownerWindow, SKIN_POLL_TIMER_ID, SKIN_POLL_PERIOD_MS, poll);
   return this;
@@ -183,6 +185,7 @@ void SkinPanel::Paint(HDC dc) {
   if (selectedRegion >= 0 && selectedRegion < SKIN_REGION_COUNT && background2 != nullptr) {
     CopyRegion(canvas, source, regions[selectedRegion]);
   }
+  readout.Draw(canvas);
   bool foreground = GetForegroundWindow() == ownerWindow;
   for (int32_t i = 0; i < controlCount; ++i) {
     if (!controls[i]) continue;
@@ -207,6 +210,7 @@ void SkinPanel::Destroy() {
     slot->ReleaseBitmap();
     slot.reset();
   }
+  readout.Release();
   if (background1 != nullptr) DeleteObject(background1);
   if (background2 != nullptr) DeleteObject(background2);
   background1 = nullptr;
