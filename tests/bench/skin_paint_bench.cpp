@@ -1,10 +1,12 @@
 // What the skin costs the UI thread: one Paint of the default skin into the window (a fresh
-// Background1 copy and one blit to the screen) and one SkinPoll tick over the 256 slots. Prints
-// min, median and max of each, and the GDI objects held before and after.
+// Background1 copy and one blit to the screen), the same Paint with the live readout drawn over
+// the display, and one SkinPoll tick over the 256 slots. Prints min, median and max of each, and
+// the GDI objects held before and after.
 #include <windows.h>
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <vector>
 
 #include "skin/skin_panel.h"
@@ -69,6 +71,13 @@ int main() {
   panel.Paint(dc);
   int32_t gdiBefore = CountGdiObjects();
   Report("paint", Time(PAINTS, [&] { panel.Paint(dc); }));
+  ReadoutState shown;
+  std::strcpy(shown.figure, "88");
+  shown.unit = ReadoutUnit::DEGREES;
+  shown.barPercent = 88;
+  shown.linked = true;
+  panel.ShowReadout(shown);
+  Report("readout", Time(PAINTS, [&] { panel.Paint(dc); }));
   int32_t gdiAfter = CountGdiObjects();
   ReleaseDC(window, dc);
   Report("tick", Time(TICKS, [&] { SkinPoll(window, WM_TIMER, SKIN_POLL_TIMER_ID, 0); }));

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <string>
@@ -390,6 +391,22 @@ TEST_F(SkinPanelTest, RegionCopyAndFocusRectangleShowOnlyWhenSet) {
   int dotted = 0;
   for (int x = 9; x <= 40; ++x) dotted += marked.Pixel(x, 9) != back2 ? 1 : 0;
   EXPECT_GT(dotted, 0) << "focus rectangle one pixel above the button";
+}
+
+TEST_F(SkinPanelTest, ReadoutRepaintsOnlyWhatChanges) {
+  MoveCursorTo(5, 5);  // away from every control: no poll repaints
+  Load(".\\skin\\");
+  ReadoutState shown;
+  std::snprintf(shown.figure, sizeof shown.figure, "41");
+  panel.ShowReadout(shown);
+  UpdateWindow(window);
+  panel.ShowReadout(shown);
+  RECT dirty{};
+  EXPECT_FALSE(GetUpdateRect(window, &dirty, FALSE)) << "the same state again costs no paint";
+  shown.figure[1] = '8';
+  panel.ShowReadout(shown);
+  ASSERT_TRUE(GetUpdateRect(window, &dirty, FALSE));
+  EXPECT_TRUE(SameRect(dirty, RECT{82, 60, 102, 94})) << "the last of Digits=...,28,60,20,34,3,27";
 }
 
 TEST_F(SkinPanelTest, BrokenSkinLoadsPaintsAndPollsWithoutCrashing) {
