@@ -111,6 +111,7 @@ void OnCommand(int id) {
 }
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  WakeSkinPollFor(window, message);  // the pointer or the foreground may be back
   switch (message) {
     case WM_CREATE:
       if (OnCreate(window) != 0) return -1;

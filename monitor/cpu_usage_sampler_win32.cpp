@@ -18,10 +18,10 @@ OsVersion ReadOsVersion() {
   return version;
 }
 
-int32_t QueryGlobalPerformanceData(uint8_t* data, uint32_t* size) {
+int32_t QueryPerformanceObjects(const char* valueName, uint8_t* data, uint32_t* size) {
   DWORD bytes = *size;
   // The performance key is a pseudo-key: it is never opened, and left unclosed.
-  LONG result = RegQueryValueExA(HKEY_PERFORMANCE_DATA, "Global", nullptr, nullptr, data, &bytes);
+  LONG result = RegQueryValueExA(HKEY_PERFORMANCE_DATA, valueName, nullptr, nullptr, data, &bytes);
   *size = bytes;
   return result;
 }
@@ -62,7 +62,7 @@ bool FromSystemAnsi(const std::string& ansi, std::u16string* text) {
 
 const AnsiCodePage SYSTEM_CODE_PAGE{ToSystemAnsi, FromSystemAnsi};
 
-const CpuUsagePlatform WINDOWS_PLATFORM{ReadOsVersion, QueryGlobalPerformanceData, ReadSystemTimes,
+const CpuUsagePlatform WINDOWS_PLATFORM{ReadOsVersion, QueryPerformanceObjects, ReadSystemTimes,
                                         &SYSTEM_CODE_PAGE};
 
 }  // namespace

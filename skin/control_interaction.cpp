@@ -38,6 +38,22 @@ void RepeatHeldButton(ControlRecord& control, PollEffects& effects) {
   if (control.repeatCounter == 0) effects.SendCommand(control.index);
 }
 
+bool IsEmpty(const SkinRect& rect) {
+  return rect.right <= rect.left || rect.bottom <= rect.top;
+}
+
+bool LiesWithin(const SkinRect& rect, const SkinRect& area) {
+  return IsEmpty(rect) || (rect.left >= area.left && rect.top >= area.top &&
+                           rect.right <= area.right && rect.bottom <= area.bottom);
+}
+
+// NORMAL now and before: a further NORMAL update changes nothing and repaints nothing.
+bool RestsWithin(const PolledSlot& slot, const SkinRect& area) {
+  const ControlRecord& control = *slot.control;
+  return control.state == ControlState::NORMAL && control.previousState == ControlState::NORMAL &&
+         LiesWithin(slot.rect, area);
+}
+
 }  // namespace
 
 void UpdateControlState(ControlRecord& control, ControlState newState) {
@@ -86,4 +102,14 @@ void RunPollTick(const PollSample& sample, const PolledSlot (&slots)[SKIN_MAX_CO
     }
   }
   if (sample.dragEnabled && sample.buttonDown && !overControl) effects.StartDrag();
+}
+
+bool MayPollRest(bool windowPollable, const PollSample& sample,
+                 const PolledSlot (&slots)[SKIN_MAX_CONTROLS], const SkinRect& clientArea) {
+  if (!windowPollable) return true;
+  if (sample.buttonDown || RectContains(clientArea, sample.cursorX, sample.cursorY)) return false;
+  for (const PolledSlot& slot : slots) {
+    if (IsPolled(slot.control) && !RestsWithin(slot, clientArea)) return false;
+  }
+  return true;
 }

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "skin/bitmap_dc.h"
 #include "skin/control_record.h"
 
 constexpr int32_t CONTROL_TEXT_SIZE = 256;
@@ -43,4 +44,6 @@ class SkinControl : public ControlRecord {
  private:
   void DrawFrame(HDC dc);
   void DrawTextContent(HDC dc);  // not DrawText: windows.h makes that a macro
+
+  BitmapDc strip_;  // the strip, kept selected between paints
 };

@@ -49,12 +49,10 @@ void SkinControl::Draw(HDC dc) {
 void SkinControl::DrawFrame(HDC dc) {
   // A strip that did not load leaves the control's place showing the background.
   if (bitmap == nullptr) return;
-  HDC strip = CreateCompatibleDC(dc);
-  HGDIOBJ previous = SelectObject(strip, bitmap);
+  HDC strip = strip_.Holding(bitmap);
+  if (strip == nullptr) return;
   BitBlt(dc, x, y, width, height, strip, FrameSourceX(ChooseFrame(*this), width), 0,
          enabled ? SRCCOPY : NOTSRCCOPY);
-  SelectObject(strip, previous);
-  DeleteDC(strip);
 }
 
 void SkinControl::DrawTextContent(HDC dc) {
@@ -71,6 +69,7 @@ void SkinControl::DrawTextContent(HDC dc) {
 }
 
 void SkinControl::ReleaseBitmap() {
+  strip_.Release();
   if (bitmap != nullptr) DeleteObject(bitmap);
   bitmap = nullptr;
 }

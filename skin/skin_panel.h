@@ -6,14 +6,15 @@
 #include <cstdint>
 #include <memory>
 
+#include "skin/bitmap_dc.h"
 #include "skin/skin_control.h"
 #include "skin/skin_readout.h"
 
 class SkinPanel {
  public:
   // Reads the skin from `directory` (given with a trailing backslash), section `section`; sizes
-  // `owner` to Background1, registers itself with the skin poll and starts the 20 ms
-  // SkinPollTimer with `poll` as its timer procedure.
+  // `owner` to Background1 and starts the skin poll over itself, with `poll` as the timer
+  // procedure of its 20 ms SkinPollTimer.
   SkinPanel* Load(HWND owner, const char* directory, const char* section, TIMERPROC poll);
   void Paint(HDC dc);
   // Releases the tooltip window, the poll timer, the controls, the readout and both backgrounds.
@@ -43,4 +44,15 @@ class SkinPanel {
 
  private:
   void TakeWindowSize();
+  HDC PrepareCanvas();
+  void ReleaseCanvas();
+
+  // Kept from one paint to the next: the canvas the window is composed on, made once as a copy
+  // of Background1 (or black without one) and given the same start on every paint, and the two
+  // backgrounds it takes its pixels from.
+  HBITMAP canvasBitmap_ = nullptr;
+  bool canvasCopiesBackground1_ = false;
+  BitmapDc canvas_;
+  BitmapDc background1Dc_;
+  BitmapDc background2Dc_;
 };

@@ -56,11 +56,14 @@ void CopyRegion(HDC canvas, HDC source, const RECT& region) {
          source, region.left, region.top, SRCCOPY);
 }
 
-// A fresh copy of Background1 to compose on; without one, a black canvas of the window's size
-// still takes the controls.
-HBITMAP MakeCanvasBitmap(HBITMAP background, int32_t width, int32_t height) {
+// A copy of Background1 to compose on: it keeps Background1's format, so Background1 blitted
+// onto it again is exact. Without one, a black canvas of the window's size still takes the
+// controls.
+HBITMAP MakeCanvasBitmap(HBITMAP background, int32_t width, int32_t height, bool* copied) {
+  *copied = false;
   if (background != nullptr) {
     HANDLE copy = CopyImage(background, IMAGE_BITMAP, width, height, BACKGROUND_COPY_FLAGS);
+    *copied = copy != nullptr;
     if (copy != nullptr) return static_cast<HBITMAP>(copy);
   }
   HDC screen = GetDC(nullptr);
@@ -89,6 +92,7 @@ SkinPanel* SkinPanel::Load(HWND owner, const char* directory, const char* sectio
   FormSkinFilePath(skinDirectory, skinFile, sizeof skinFile);
   std::snprintf(section, sizeof section, "%s", sectionName);
 
+  ReleaseCanvas();
   focusedControl = -1;
   controlCount = 0;
   ownerWindow = owner;
@@ -134,8 +138,7 @@ SkinPanel* SkinPanel::Load(HWND owner, const char* directory, const char* sectio
 
   readout.Load(reader, skinDirectory);
 
-  RegisterSkinPoll(this);
-  SetTimer(ownerWindow, SKIN_POLL_TIMER_ID, SKIN_POLL_PERIOD_MS, poll);
+  StartSkinPoll(this, poll);
   return this;
 }
 
@@ -175,36 +178,58 @@ int32_t SkinPanel::AddControl(int32_t x, int32_t y, int32_t controlWidth, int32_
   return 1;
 }
 
-void SkinPanel::Paint(HDC dc) {
-  HDC canvas = CreateCompatibleDC(nullptr);
-  HDC source = CreateCompatibleDC(nullptr);
-  HBITMAP copy = MakeCanvasBitmap(background1, width, height);
-  HGDIOBJ previousCanvas = SelectObject(canvas, copy);
-  HGDIOBJ previousSource = background2 ? SelectObject(source, background2) : nullptr;
+// The canvas as a paint starts it: Background1, or black.
+HDC SkinPanel::PrepareCanvas() {
+  if (canvasBitmap_ == nullptr) {
+    canvasBitmap_ = MakeCanvasBitmap(background1, width, height, &canvasCopiesBackground1_);
+  }
+  HDC canvas = canvas_.Holding(canvasBitmap_);
+  if (canvas == nullptr) return nullptr;
+  HDC background = canvasCopiesBackground1_ ? background1Dc_.Holding(background1) : nullptr;
+  if (background != nullptr) {
+    BitBlt(canvas, 0, 0, width, height, background, 0, 0, SRCCOPY);
+  } else {
+    PatBlt(canvas, 0, 0, width, height, BLACKNESS);
+  }
+  return canvas;
+}
 
-  if (selectedRegion >= 0 && selectedRegion < SKIN_REGION_COUNT && background2 != nullptr) {
+void SkinPanel::Paint(HDC dc) {
+  HDC canvas = PrepareCanvas();
+  if (canvas == nullptr) return;
+  // The kept canvas starts every paint in a fresh DC's state: the text colour and background mode
+  // a text control leaves would otherwise show in what the next paint draws before it.
+  int freshState = SaveDC(canvas);
+  HDC source = background2 ? background2Dc_.Holding(background2) : nullptr;
+
+  if (selectedRegion >= 0 && selectedRegion < SKIN_REGION_COUNT && source != nullptr) {
     CopyRegion(canvas, source, regions[selectedRegion]);
   }
   readout.Draw(canvas);
-  bool foreground = GetForegroundWindow() == ownerWindow;
+  // Asked only when a control has the focus: the answer costs a call into the system.
+  bool foreground = focusedControl >= 0 && GetForegroundWindow() == ownerWindow;
   for (int32_t i = 0; i < controlCount; ++i) {
     if (!controls[i]) continue;
     controls[i]->Draw(canvas);
     if (foreground && i == focusedControl) DrawFocus(canvas, controls[i]->ControlRect());
   }
   BitBlt(dc, 0, 0, width, height, canvas, 0, 0, SRCCOPY);
+  RestoreDC(canvas, freshState);
+}
 
-  SelectObject(canvas, previousCanvas);
-  if (previousSource != nullptr) SelectObject(source, previousSource);
-  DeleteObject(copy);
-  DeleteDC(canvas);
-  DeleteDC(source);
+void SkinPanel::ReleaseCanvas() {
+  canvas_.Release();
+  background1Dc_.Release();
+  background2Dc_.Release();
+  if (canvasBitmap_ != nullptr) DeleteObject(canvasBitmap_);
+  canvasBitmap_ = nullptr;
 }
 
 void SkinPanel::Destroy() {
   if (tooltipWindow != nullptr) DestroyWindow(tooltipWindow);
   tooltipWindow = nullptr;
-  KillTimer(ownerWindow, SKIN_POLL_TIMER_ID);
+  StopSkinPoll(this);
+  ReleaseCanvas();  // before the backgrounds it holds go
   for (std::unique_ptr<SkinControl>& slot : controls) {
     if (!slot) continue;
     slot->ReleaseBitmap();

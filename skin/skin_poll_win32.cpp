@@ -5,14 +5,17 @@
 
 namespace {
 
-// Process-wide state of the poll: set once by the registration, for the life of the process.
+// Process-wide state of the poll: set by the start, for the life of the process.
 struct SkinPollState {
   SkinPanel* panel = nullptr;
+  TIMERPROC poll = nullptr;
   int32_t lastRadioIndex = -1;  // the radio box whose press was handled last; never reset
   // A window move started by a tick is running. Its loop dispatches the timer, so the ticks that
   // come meanwhile would see the button still down over no control and start a move inside the
   // move, of which one release ends only the innermost: they do nothing until it ends.
   bool dragging = false;
+  // The timer is stopped because every tick would change nothing, until a message wakes it.
+  bool resting = false;
 };
 
 SkinPollState skinPoll;
@@ -42,9 +45,21 @@ bool IsPollableWindow(HWND window) {
   return !IsIconic(window) && IsWindowVisible(window) && GetForegroundWindow() == window;
 }
 
-void RunTick(HWND window) {
-  if (skinPoll.panel == nullptr || skinPoll.dragging) return;
-  if (!IsPollableWindow(window)) return;
+bool IsWakingMessage(UINT message) {
+  if (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST) return true;
+  switch (message) {
+    case WM_ACTIVATE:
+    case WM_ACTIVATEAPP:
+    case WM_WINDOWPOSCHANGED:
+    case WM_SHOWWINDOW:
+    case WM_EXITMENULOOP:
+      return true;
+    default:
+      return false;
+  }
+}
+
+PollSample TakeSample(HWND window) {
   POINT cursor{};
   GetCursorPos(&cursor);
   ScreenToClient(window, &cursor);
@@ -54,21 +69,63 @@ void RunTick(HWND window) {
   sample.buttonDown = (GetAsyncKeyState(VK_LBUTTON) & 0x8000) != 0;
   sample.controlCount = skinPoll.panel->controlCount;
   sample.dragEnabled = skinPoll.panel->dragEnabled;
-  PolledSlot slots[SKIN_MAX_CONTROLS];
+  return sample;
+}
+
+void FillSlots(PolledSlot (&slots)[SKIN_MAX_CONTROLS]) {
   for (int32_t i = 0; i < SKIN_MAX_CONTROLS; ++i) {
     SkinControl* control = skinPoll.panel->controls[i].get();
     if (control == nullptr) continue;
     slots[i].control = control;
     slots[i].rect = ToSkinRect(control->ControlRect());
   }
-  WindowEffects effects(window);
-  RunPollTick(sample, slots, skinPoll.lastRadioIndex, effects);
+}
+
+SkinRect ClientArea(HWND window) {
+  RECT client{};
+  GetClientRect(window, &client);
+  return ToSkinRect(client);
+}
+
+void Rest(HWND window) {
+  KillTimer(window, SKIN_POLL_TIMER_ID);
+  skinPoll.resting = true;
+}
+
+void RunTick(HWND window) {
+  if (skinPoll.panel == nullptr || skinPoll.dragging) return;
+  bool pollable = IsPollableWindow(window);
+  PollSample sample;
+  PolledSlot slots[SKIN_MAX_CONTROLS];
+  if (pollable) {
+    sample = TakeSample(window);
+    FillSlots(slots);
+    WindowEffects effects(window);
+    RunPollTick(sample, slots, skinPoll.lastRadioIndex, effects);
+  }
+  if (MayPollRest(pollable, sample, slots, ClientArea(window))) Rest(window);
 }
 
 }  // namespace
 
-void RegisterSkinPoll(SkinPanel* panel) {
+void StartSkinPoll(SkinPanel* panel, TIMERPROC poll) {
   skinPoll.panel = panel;
+  skinPoll.poll = poll;
+  skinPoll.resting = false;
+  SetTimer(panel->ownerWindow, SKIN_POLL_TIMER_ID, SKIN_POLL_PERIOD_MS, poll);
+}
+
+void StopSkinPoll(SkinPanel* panel) {
+  KillTimer(panel->ownerWindow, SKIN_POLL_TIMER_ID);
+  if (skinPoll.panel != panel) return;
+  skinPoll.panel = nullptr;
+  skinPoll.resting = false;
+}
+
+void WakeSkinPollFor(HWND window, UINT message) {
+  if (!skinPoll.resting || skinPoll.panel == nullptr || !IsWakingMessage(message)) return;
+  skinPoll.resting = false;
+  SetTimer(window, SKIN_POLL_TIMER_ID, SKIN_POLL_PERIOD_MS, skinPoll.poll);
 }
 
 void CALLBACK SkinPoll(HWND window, UINT, UINT_PTR, DWORD) {

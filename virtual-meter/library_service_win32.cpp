@@ -85,6 +85,7 @@ DWORD LibraryService::MillisecondsToNextWork(int64_t nextCheckMs) {
 
 void LibraryService::CheckScenario() {
   std::string path = FindScenarioPath(module_);
+  if (!scenarioWatch_.NeedsRead(ReadScenarioStamp(path))) return;
   std::string text;
   ReadScenarioFile(path, text);  // a missing file is a scenario with no bridge
   if (scenarioRead_ && path == scenarioPath_ && text == scenarioText_) return;

@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "virtual-meter/log_file_win32.h"
+#include "virtual-meter/scenario_watch.h"
 #include "virtual-meter/virtual_bridges.h"
 
 namespace vmeter {
@@ -65,6 +66,7 @@ class LibraryService {
   std::recursive_mutex deliveryLock_;
 
   // The scenario as last read; touched by the first loader and then by the thread alone.
+  ScenarioWatch scenarioWatch_;
   std::string scenarioPath_;
   std::string scenarioText_;
   bool scenarioRead_ = false;

@@ -23,6 +23,18 @@ std::string FindScenarioPath(HMODULE module) {
   return path.substr(0, folderEnd + 1) + SCENARIO_FILE_NAME;
 }
 
+ScenarioStamp ReadScenarioStamp(const std::string& path) {
+  ScenarioStamp stamp;
+  stamp.path = path;
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return stamp;
+  stamp.present = true;
+  stamp.size = (uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow;
+  stamp.writeTime =
+      (uint64_t{data.ftLastWriteTime.dwHighDateTime} << 32) | data.ftLastWriteTime.dwLowDateTime;
+  return stamp;
+}
+
 bool ReadScenarioFile(const std::string& path, std::string& text) {
   text.clear();
   // Shared every way, so the file can be rewritten or replaced while it is being read.

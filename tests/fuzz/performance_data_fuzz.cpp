@@ -77,7 +77,7 @@ struct FakeSystem {
     platform.readOsVersion = [this] {
       return OsVersion{(versionByte & 1) != 0, (versionByte >> 1) & 3u, (versionByte >> 3) & 7u};
     };
-    platform.queryPerformanceData = [this](uint8_t* data, uint32_t* size) {
+    platform.queryPerformanceData = [this](const char*, uint8_t* data, uint32_t* size) {
       return Query(data, size);
     };
     platform.readSystemTimes = [this](SystemTimesSample* sample) {

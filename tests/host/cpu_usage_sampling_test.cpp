@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstring>
 #include <deque>
+#include <string>
 #include <vector>
 
 #include "support/perf_block_builder.h"
@@ -23,9 +24,12 @@ struct FakeCpuSystem {
   int queries = 0;
   int timesReads = 0;
   bool bufferWasZeroed = true;
+  std::vector<std::string> valueNames;  // asked for, each once
 
-  int32_t Query(uint8_t* data, uint32_t* size) {
+  int32_t Query(const char* valueName, uint8_t* data, uint32_t* size) {
     ++queries;
+    if (std::find(valueNames.begin(), valueNames.end(), valueName) == valueNames.end())
+      valueNames.push_back(valueName);
     if (std::any_of(data, data + *size, [](uint8_t b) { return b != 0; })) bufferWasZeroed = false;
     std::vector<uint8_t> bytes = blocks.front().bytes;
     if (blocks.size() > 1) blocks.pop_front();
@@ -41,8 +45,8 @@ struct FakeCpuSystem {
       ++versionReads;
       return version;
     };
-    platform.queryPerformanceData = [this](uint8_t* data, uint32_t* size) {
-      return Query(data, size);
+    platform.queryPerformanceData = [this](const char* valueName, uint8_t* data, uint32_t* size) {
+      return Query(valueName, data, size);
     };
     platform.readSystemTimes = [this](SystemTimesSample* sample) {
       ++timesReads;
@@ -118,6 +122,7 @@ TEST(CpuUsageSampling, ProcessorTotalGivesTheFigure) {
   EXPECT_EQ(system.versionReads, 1);
   EXPECT_EQ(system.timesReads, 0);
   EXPECT_TRUE(system.bufferWasZeroed);
+  EXPECT_EQ(system.valueNames, std::vector<std::string>{"238"}) << "the Processor object alone";
 }
 
 TEST(CpuUsageSampling, Nt4ReadsTheSystemObject) {
@@ -128,6 +133,7 @@ TEST(CpuUsageSampling, Nt4ReadsTheSystemObject) {
   CpuUsagePlatform platform = system.Platform();
   EXPECT_EQ(TakeCpuUsageSample(sampler, platform), 0);
   EXPECT_EQ(TakeCpuUsageSample(sampler, platform), 50);
+  EXPECT_EQ(system.valueNames, std::vector<std::string>{"2"}) << "the System object alone";
 }
 
 // Wine publishes a block with no objects: the idle arithmetic would say 100 on every call.
@@ -149,21 +155,47 @@ TEST(CpuUsageSampling, WithoutTheCounterTheSystemTimesGiveTheFigure) {
   }
 }
 
-TEST(CpuUsageSampling, ASourceChangeStartsAfresh) {
+// Times advancing 75 % busy per sample, for as many samples as given.
+std::deque<SystemTimesSample> BusyTimes(int samples) {
+  std::deque<SystemTimesSample> times;
+  for (uint64_t n = 0; n < static_cast<uint64_t>(samples); ++n)
+    times.push_back({n * 25, n * 50, n * 50});
+  return times;
+}
+
+// Without the counter the performance data is looked at again only every
+// PERF_DATA_RECHECK_SAMPLES samples; the source switches both ways, each switch starting afresh.
+TEST(CpuUsageSampling, TheSourceSwitchesBothWaysAndAMissingCounterIsLookedForNowAndThen) {
   FakeCpuSystem system;
-  system.blocks = {ProcessorBlock(0, 0),
-                   ProcessorBlock(PERIOD / 4, PERIOD),
-                   EmptyBlock(0),
-                   EmptyBlock(0),
+  system.blocks = {ProcessorBlock(0, 0), ProcessorBlock(PERIOD / 4, PERIOD), EmptyBlock(0),
                    ProcessorBlock(PERIOD, 3 * PERIOD),
                    ProcessorBlock(PERIOD + PERIOD / 2, 4 * PERIOD)};
-  system.times = {{10, 20, 20}, {20, 40, 40}};
+  system.times = BusyTimes(PERF_DATA_RECHECK_SAMPLES + 1);
   CpuUsageSampler sampler;
   CpuUsagePlatform platform = system.Platform();
-  int32_t figures[6];
-  for (int32_t& figure : figures) figure = TakeCpuUsageSample(sampler, platform);
-  EXPECT_EQ(std::vector<int32_t>(figures, figures + 6),
-            (std::vector<int32_t>{0, 75, 0, 75, 0, 50}));
+  std::vector<int32_t> figures;
+  for (int call = 0; call < PERF_DATA_RECHECK_SAMPLES + 5; ++call)
+    figures.push_back(TakeCpuUsageSample(sampler, platform));
+
+  std::vector<int32_t> expected = {0, 75, 0};  // the counter, then the time totals afresh
+  expected.insert(expected.end(), PERF_DATA_RECHECK_SAMPLES, 75);
+  expected.insert(expected.end(), {0, 50});  // the next look finds the counter: afresh again
+  EXPECT_EQ(figures, expected);
+  EXPECT_EQ(system.queries, 5) << "two with the counter, one without, the next look, one more";
+  EXPECT_EQ(system.timesReads, PERF_DATA_RECHECK_SAMPLES + 1);
+}
+
+TEST(CpuUsageSampling, OnlyEveryFewMinutesDoesAnEmptyBlockCostAQuery) {
+  FakeCpuSystem system;
+  system.blocks = {EmptyBlock(PERIOD)};
+  system.times = BusyTimes(3 * PERF_DATA_RECHECK_SAMPLES + 3);
+  CpuUsageSampler sampler;
+  CpuUsagePlatform platform = system.Platform();
+  for (int call = 0; call < 3 * PERF_DATA_RECHECK_SAMPLES + 3; ++call) {
+    int32_t figure = TakeCpuUsageSample(sampler, platform);
+    EXPECT_EQ(figure, call == 0 ? 0 : 75) << "call " << call << ": no restart at a look";
+  }
+  EXPECT_EQ(system.queries, 3);
 }
 
 TEST(CpuUsageSampling, NeitherSourceGivesZeroAndForgetsThePreviousSample) {

@@ -87,6 +87,17 @@ class PollTick : public ::testing::Test {
     return commands;
   }
 
+  // Whether the poll may rest after a tick at this place, in a 200 x 100 window.
+  bool MayRest(int32_t x, int32_t y, bool down, bool pollable = true) const {
+    PollSample sample;
+    sample.cursorX = x;
+    sample.cursorY = y;
+    sample.buttonDown = down;
+    return MayPollRest(pollable, sample, slots, CLIENT_AREA);
+  }
+
+  static constexpr SkinRect CLIENT_AREA = {0, 0, 200, 100};
+
   Effect Invalidated(int32_t slot) const { return {Effect::INVALIDATE, 0, slots[slot].rect}; }
   static Effect Command(int32_t index) { return {Effect::COMMAND, index, {}}; }
   static Effect Drag() { return {Effect::DRAG, 0, {}}; }
@@ -308,6 +319,66 @@ TEST_F(PollTick, UnsetHiddenAndDisabledControlsArePassedOver) {
     EXPECT_EQ(Tick(5, 5, true), std::vector<Effect>{Drag()}) << c.name;
     EXPECT_EQ(controls[control].state, before) << c.name;
   }
+}
+
+// Resting is safe only when the ticks it skips would change nothing; it comes as soon as they
+// would.
+TEST_F(PollTick, RestsOnceThePointerHasLeftAndTheControlsHaveSettled) {
+  int32_t button = Add(ControlKind::PUSHBUTTON, 10, 10, 40, 20);
+  Commands(20, 15, false, 3);
+  EXPECT_FALSE(MayRest(20, 15, false)) << "on the control";
+  Tick(300, 15, false);
+  EXPECT_FALSE(MayRest(300, 15, false)) << "the control has one more repaint to come";
+  Tick(300, 15, false);
+  ASSERT_TRUE(MayRest(300, 15, false));
+  ControlRecord before = controls[button];
+  const int32_t away[][2] = {{300, 15}, {-5, -5}, {100, 100}};
+  for (const auto& at : away) {
+    EXPECT_TRUE(Tick(at[0], at[1], false).empty());
+    EXPECT_TRUE(MayRest(at[0], at[1], false));
+  }
+  EXPECT_EQ(controls[button].state, before.state);
+  EXPECT_EQ(controls[button].previousState, before.previousState);
+  EXPECT_EQ(controls[button].changed, 0);
+}
+
+TEST_F(PollTick, StaysAwakeWhileATickMayStillDoSomething) {
+  struct Case {
+    const char* name;
+    int32_t x, y;
+    bool down;
+    bool reachingOut;  // a second control, half out of the window
+    bool hovered;      // the first control left HOVER, as a background window keeps it
+  } cases[] = {
+      {"pointer on the bare skin", 150, 50, false, false, false},
+      {"button down outside: a drag starts", 300, 50, true, false, false},
+      {"a control reaching out of the window", 300, 50, false, true, false},
+      {"a hovered control", 300, 50, false, false, true},
+  };
+  for (const Case& c : cases) {
+    controlCount = 0;
+    for (PolledSlot& slot : slots) slot = PolledSlot();
+    Add(ControlKind::PUSHBUTTON, 10, 10, 40, 20);
+    if (c.reachingOut) Add(ControlKind::PUSHBUTTON, 180, 10, 40, 20);
+    Commands(1000, 1000, false, 2);
+    if (c.hovered) controls[0].state = S::HOVER;
+    EXPECT_FALSE(MayRest(c.x, c.y, c.down)) << c.name;
+  }
+}
+
+TEST_F(PollTick, RestsWhateverTheControlsWhenTheWindowIsNotPolled) {
+  Add(ControlKind::PUSHBUTTON, 10, 10, 40, 20);
+  Commands(20, 15, true, 2);
+  EXPECT_TRUE(MayRest(20, 15, true, false));
+}
+
+TEST_F(PollTick, ControlsThatCannotBeHoveredDoNotKeepItAwake) {
+  int32_t hidden = Add(ControlKind::PUSHBUTTON, 180, 10, 40, 20);
+  controls[hidden].visible = 0;
+  controls[hidden].state = S::HOVER;
+  Add(ControlKind::PUSHBUTTON, -50, 10, -40, 20);  // empty: no point lies in it
+  Commands(300, 50, false, 2);
+  EXPECT_TRUE(MayRest(300, 50, false));
 }
 
 TEST(UpdateControlState, DisabledControlIsLeftAsItIs) {

@@ -2,6 +2,7 @@
 
 #include "virtual-meter/ini_reader.h"
 #include "virtual-meter/scenario.h"
+#include "virtual-meter/scenario_watch.h"
 #include "virtual-meter/temperature_packet.h"
 
 namespace vmeter {
@@ -165,6 +166,35 @@ TEST(VmeterPacket, InjectStrings) {
       EXPECT_EQ(nibbles, c.nibbles) << c.text;
     }
   }
+}
+
+// Each step: the stamp a check finds, and whether it reads the file.
+TEST(VmeterScenarioWatch, ReadsOnAnyChangeAndEverySecondAnyway) {
+  const ScenarioStamp file{"C:\\run\\vmeter.ini", true, 120, 5000};
+  ScenarioStamp rewritten = file;
+  rewritten.writeTime = 5001;
+  ScenarioStamp longer = file;
+  longer.size = 121;
+  ScenarioStamp elsewhere = file;
+  elsewhere.path = "C:\\other\\vmeter.ini";
+  const ScenarioStamp missing{file.path, false, 0, 0};
+  struct Step {
+    const ScenarioStamp& stamp;
+    bool read;
+  } steps[] = {
+      {file, true},      {file, false},   {rewritten, true}, {longer, true}, {file, true},
+      {elsewhere, true}, {missing, true}, {missing, false},  {file, true},
+  };
+  ScenarioWatch watch;
+  int step = 0;
+  for (const Step& s : steps) EXPECT_EQ(watch.NeedsRead(s.stamp), s.read) << "step " << ++step;
+
+  // Unchanged, it is read again on every SCENARIO_READ_EVERY-th check.
+  std::vector<int> reads;
+  for (int check = 1; check <= 3 * SCENARIO_READ_EVERY; ++check)
+    if (watch.NeedsRead(file)) reads.push_back(check);
+  EXPECT_EQ(reads, (std::vector<int>{SCENARIO_READ_EVERY, 2 * SCENARIO_READ_EVERY,
+                                     3 * SCENARIO_READ_EVERY}));
 }
 
 }  // namespace

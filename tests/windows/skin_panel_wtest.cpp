@@ -37,6 +37,7 @@ struct WindowLog {
 WindowLog windowLog;
 
 LRESULT CALLBACK TestWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  WakeSkinPollFor(window, message);
   switch (message) {
     case WM_PAINT: {
       PAINTSTRUCT paint;
@@ -391,6 +392,14 @@ TEST_F(SkinPanelTest, RegionCopyAndFocusRectangleShowOnlyWhenSet) {
   int dotted = 0;
   for (int x = 9; x <= 40; ++x) dotted += marked.Pixel(x, 9) != back2 ? 1 : 0;
   EXPECT_GT(dotted, 0) << "focus rectangle one pixel above the button";
+
+  // Unset again, the next paint shows neither: each paint starts from Background1.
+  panel.selectedRegion = -1;
+  panel.focusedControl = -1;
+  Repaint();
+  Screenshot plainAgain(window);
+  EXPECT_EQ(plainAgain.Pixel(45, 45), back);
+  for (int x = 9; x <= 40; ++x) ASSERT_EQ(plainAgain.Pixel(x, 9), back) << x;
 }
 
 TEST_F(SkinPanelTest, ReadoutRepaintsOnlyWhatChanges) {

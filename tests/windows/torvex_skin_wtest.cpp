@@ -12,6 +12,7 @@
 #include "settings/settings_records.h"
 #include "support/bmp_file.h"
 #include "windows/support/screenshot.h"
+#include "windows/support/test_window.h"
 #include "windows/support/torvex_test.h"
 #include "windows/support/user_input.h"
 
@@ -37,6 +38,17 @@ std::unique_ptr<Screenshot> ShootUntil(HWND window,
     return done(*shot);
   });
   return shot;
+}
+
+// What `area` shows once two shots in a row agree.
+std::unique_ptr<Screenshot> ShootUntilSettled(HWND window, const RECT& area) {
+  auto settled = std::make_unique<Screenshot>(window);
+  ShootUntil(window, [&](const Screenshot& shot) {
+    bool same = SamePixels(*settled, shot, area);
+    if (!same) settled = std::make_unique<Screenshot>(window);
+    return same;
+  });
+  return settled;
 }
 
 using TorvexSkin = TorvexTest;
@@ -73,13 +85,7 @@ TEST_F(TorvexSkin, StartedFromAnotherFolderTheSkinBesideTheProgramIsRead) {
 TEST_F(TorvexSkin, HoverShowsTheHoverFrameAndLeavingRestoresIt) {
   ASSERT_NE(StartInForeground(), nullptr);
   MoveCursorTo(window, BARE_SURFACE.x, BARE_SURFACE.y);
-  // The normal look: what the control shows once two shots in a row agree.
-  std::unique_ptr<Screenshot> normal = std::make_unique<Screenshot>(window);
-  ShootUntil(window, [&](const Screenshot& shot) {
-    bool settled = SamePixels(*normal, shot, QUIT_CONTROL);
-    if (!settled) normal = std::make_unique<Screenshot>(window);
-    return settled;
-  });
+  std::unique_ptr<Screenshot> normal = ShootUntilSettled(window, QUIT_CONTROL);
   MoveCursorTo(window, CentreOf(QUIT_CONTROL).x, CentreOf(QUIT_CONTROL).y);
   auto hover = ShootUntil(
       window, [&](const Screenshot& shot) { return !SamePixels(*normal, shot, QUIT_CONTROL); });
@@ -91,6 +97,57 @@ TEST_F(TorvexSkin, HoverShowsTheHoverFrameAndLeavingRestoresIt) {
   auto left = ShootUntil(
       window, [&](const Screenshot& shot) { return SamePixels(*normal, shot, QUIT_CONTROL); });
   EXPECT_TRUE(SamePixels(*normal, *left, QUIT_CONTROL)) << "leaving restores the normal frame";
+}
+
+// The poll rests while the pointer is away or another window is in front. It comes back with the
+// pointer, and with the foreground whether the pointer is away or already on a control; and what
+// a window in front takes is still not the skin's.
+TEST_F(TorvexSkin, PollComesBackWithThePointerAndWithTheForeground) {
+  ASSERT_NE(StartInForeground(), nullptr);
+  POINT quit = CentreOf(QUIT_CONTROL);
+  const POINT away = {-60, -60};  // client coordinates, outside the window
+  MoveCursorTo(window, away.x, away.y);
+  std::unique_ptr<Screenshot> normal = ShootUntilSettled(window, QUIT_CONTROL);
+  Sleep(500);  // a long rest
+  MoveCursorTo(window, quit.x, quit.y);
+  auto hover = ShootUntil(
+      window, [&](const Screenshot& shot) { return !SamePixels(*normal, shot, QUIT_CONTROL); });
+  EXPECT_FALSE(SamePixels(*normal, *hover, QUIT_CONTROL)) << "hover after the rest";
+  MoveCursorTo(window, away.x, away.y);
+  auto left = ShootUntil(
+      window, [&](const Screenshot& shot) { return SamePixels(*normal, shot, QUIT_CONTROL); });
+  EXPECT_TRUE(SamePixels(*normal, *left, QUIT_CONTROL)) << "leaving restores the normal frame";
+
+  // A window in front over the hovered control: a click there is the other window's.
+  MoveCursorTo(window, quit.x, quit.y);
+  RECT screen = QUIT_CONTROL;
+  MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&screen), 2);
+  ForeignWindow foreign(
+      {screen.left - 40, screen.top - 40, screen.right + 120, screen.bottom + 60});
+  ASSERT_TRUE(BringToForeground(foreign.window));
+  ClickAt(window, quit.x, quit.y);
+  EXPECT_EQ(torvex.WaitForExit(500), std::nullopt) << "the click reached the skin";
+
+  // The hover kept while behind goes once the skin is in front with the pointer away.
+  SetWindowPos(foreign.window, nullptr, 600, 420, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  MoveCursorTo(window, away.x, away.y);
+  ASSERT_TRUE(BringToForeground(window));
+  left = ShootUntil(
+      window, [&](const Screenshot& shot) { return SamePixels(*normal, shot, QUIT_CONTROL); });
+  EXPECT_TRUE(SamePixels(*normal, *left, QUIT_CONTROL)) << "hover kept in front";
+
+  // The pointer comes onto the control while the other window is in front (aside): nothing shows
+  // while the skin is behind, and the hover once it is in front again.
+  ASSERT_TRUE(BringToForeground(foreign.window));
+  MoveCursorTo(window, quit.x, quit.y);
+  Sleep(300);
+  EXPECT_TRUE(SamePixels(*normal, Screenshot(window), QUIT_CONTROL)) << "hover from behind";
+  ASSERT_TRUE(BringToForeground(window));
+  hover = ShootUntil(
+      window, [&](const Screenshot& shot) { return !SamePixels(*normal, shot, QUIT_CONTROL); });
+  EXPECT_FALSE(SamePixels(*normal, *hover, QUIT_CONTROL)) << "hover with the foreground";
+  ClickAt(window, quit.x, quit.y);
+  EXPECT_EQ(torvex.WaitForExit(), 1u);
 }
 
 TEST_F(TorvexSkin, PressOnTheBareSurfaceDragsTheWindow) {

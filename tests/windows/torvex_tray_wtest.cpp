@@ -14,6 +14,7 @@
 #include "settings/settings_records.h"
 #include "support/record_bytes.h"
 #include "windows/support/screenshot.h"
+#include "windows/support/test_window.h"
 #include "windows/support/torvex_test.h"
 #include "windows/support/user_input.h"
 
@@ -62,25 +63,6 @@ void ClickOnScreen(POINT screen, DWORD down, DWORD up, int clicks) {
     Sleep(30);
   }
 }
-
-// A window of the test's own, to take the foreground away from Torvex.
-class ForeignWindow {
- public:
-  ForeignWindow() {
-    WNDCLASSA type{};
-    type.lpfnWndProc = DefWindowProcA;
-    type.hInstance = GetModuleHandleA(nullptr);
-    type.lpszClassName = "TorvexTrayTestForeign";
-    RegisterClassA(&type);
-    window = CreateWindowExA(0, type.lpszClassName, "foreign", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
-                             600, 420, 240, 160, nullptr, nullptr, type.hInstance, nullptr);
-  }
-  ~ForeignWindow() { DestroyWindow(window); }
-  ForeignWindow(const ForeignWindow&) = delete;
-  ForeignWindow& operator=(const ForeignWindow&) = delete;
-
-  HWND window;
-};
 
 // The notification area sits at the taskbar's right end and lines its icons up from there
 // leftwards in the order they came, so the newest is the leftmost of the group. Finds it by the

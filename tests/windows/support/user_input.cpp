@@ -3,6 +3,10 @@
 namespace {
 
 constexpr DWORD HOLD_MS = 120;  // six poll ticks
+// Seen under Wine: a lone injected move over another process's window is now and then taken
+// back to the point before about 100 ms later (Wine re-reads the X pointer, which had not
+// followed). The same move sent again a little later sticks.
+constexpr DWORD MOVE_AGAIN_MS = 50;
 
 POINT ScreenPoint(HWND window, int clientX, int clientY) {
   POINT point{clientX, clientY};
@@ -12,6 +16,8 @@ POINT ScreenPoint(HWND window, int clientX, int clientY) {
 
 void MoveTo(POINT screen) {
   SetCursorPos(screen.x, screen.y);
+  SendMouseAt(screen, 0);
+  Sleep(MOVE_AGAIN_MS);
   SendMouseAt(screen, 0);
 }
 

@@ -86,7 +86,7 @@ bool VirtualMeterScenario::WriteFile() const {
     if (!file) return false;
   }
   // Wine refuses to rename over a file that any process has open, and the library opens the
-  // scenario for a moment every 100 ms to look at it: that moment is waited out.
+  // scenario for a moment to read it: that moment is waited out.
   for (int attempt = 0; attempt < RENAME_ATTEMPTS; ++attempt) {
     if (MoveFileExA(staging.c_str(), iniPath_.c_str(), MOVEFILE_REPLACE_EXISTING)) return true;
     if (GetLastError() != ERROR_ACCESS_DENIED) return false;
