@@ -3,6 +3,7 @@
 // over the background in the state the application last showed. Win32 files only.
 #include <windows.h>
 
+#include "skin/bitmap_dc.h"
 #include "skin/readout_layout.h"
 #include "skin/readout_state.h"
 
@@ -18,7 +19,7 @@ class SkinReadout {
   void Load(const SkinProfileReader& reader, const char* directory);
   // Draws the state last shown; nothing before the first one, so until then the skin looks as
   // its background draws it.
-  void Draw(HDC canvas) const;
+  void Draw(HDC canvas);
   // Takes the state to show and invalidates, in `window`, only what it changes on screen.
   void Show(HWND window, const ReadoutState& state);
   void Release();
@@ -28,8 +29,7 @@ class SkinReadout {
   // loaded: selecting a bitmap costs many times what copying a frame does.
   struct Strip {
     HBITMAP bitmap = nullptr;
-    HDC source = nullptr;
-    HGDIOBJ replaced = nullptr;
+    BitmapDc source;
   };
 
   ReadoutLayout layout;

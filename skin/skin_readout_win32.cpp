@@ -22,26 +22,28 @@ void SkinReadout::Load(const SkinProfileReader& reader, const char* directory) {
     char joined[SKIN_NAME_SIZE];
     JoinSkinFileName(directory, part.fileName, joined, sizeof joined);
     HBITMAP bitmap = LoadBitmapFile(joined);
-    HDC source = bitmap != nullptr ? CreateCompatibleDC(nullptr) : nullptr;
-    if (source != nullptr && StripFits(static_cast<ReadoutPartId>(i), part, bitmap)) {
-      strips[i] = Strip{bitmap, source, SelectObject(source, bitmap)};
+    Strip& strip = strips[i];
+    if (bitmap != nullptr && StripFits(static_cast<ReadoutPartId>(i), part, bitmap) &&
+        strip.source.Holding(bitmap) != nullptr) {
+      strip.bitmap = bitmap;
       continue;
     }
-    if (source != nullptr) DeleteDC(source);
+    strip.source.Release();
     if (bitmap != nullptr) DeleteObject(bitmap);
     part.present = false;
   }
 }
 
-void SkinReadout::Draw(HDC canvas) const {
+void SkinReadout::Draw(HDC canvas) {
   if (!anyShown) return;
   ReadoutPlan plan = PlanReadout(layout, shown);
   for (int32_t i = 0; i < plan.count; ++i) {
     const ReadoutBlit& blit = plan.blits[i];
     const SkinRect& target = blit.target;
     if (target.right <= target.left || target.bottom <= target.top) continue;
+    Strip& strip = strips[blit.part];
     BitBlt(canvas, target.left, target.top, target.right - target.left, target.bottom - target.top,
-           strips[blit.part].source, blit.sourceX, 0, SRCCOPY);
+           strip.source.Holding(strip.bitmap), blit.sourceX, 0, SRCCOPY);
   }
 }
 
@@ -59,12 +61,9 @@ void SkinReadout::Show(HWND window, const ReadoutState& state) {
 
 void SkinReadout::Release() {
   for (Strip& strip : strips) {
-    if (strip.source != nullptr) {
-      SelectObject(strip.source, strip.replaced);
-      DeleteDC(strip.source);
-    }
+    strip.source.Release();  // before the bitmap it holds goes
     if (strip.bitmap != nullptr) DeleteObject(strip.bitmap);
-    strip = Strip{};
+    strip.bitmap = nullptr;
   }
   layout = ReadoutLayout{};
   anyShown = false;
