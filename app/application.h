@@ -17,7 +17,10 @@ struct Application {
   // Whether our icon belongs in the notification area: from HideToTray until RemoveTrayIcon. The
   // window is hidden throughout; only the tray's About box hides it without the icon.
   bool trayIconShown = false;
-  HICON trayIcon = nullptr;        // loaded once: the shell keeps its own copy of the picture
+  HICON trayIcon = nullptr;  // loaded once: the shell keeps its own copy of the picture
+  // The icon's tip: the caption, and from the first pass on the meter's status below it. Kept
+  // while the icon is away, so that the icon comes back with it.
+  char trayTip[64] = {};
   UINT taskbarCreatedMessage = 0;  // what Explorer broadcasts once it has (re)made the taskbar
   DeviceWatch devices;             // searches and hot-plug notices on screen
   HWND searchDialog = nullptr;     // the SEARCH dialog on screen, if any

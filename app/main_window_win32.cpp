@@ -9,6 +9,7 @@
 #include "app/application.h"
 #include "app/commands.h"
 #include "app/device_choice.h"
+#include "app/meter_status.h"
 #include "app/skin_location.h"
 #include "app/tray.h"
 #include "app/window_menu.h"
@@ -79,6 +80,14 @@ void OnPaint(HWND window) {
   EndPaint(window, &paint);
 }
 
+// The worker's report of a pass: the readout and the icon's tip follow the meter.
+void OnPassOutcome(WPARAM first, LPARAM second) {
+  PassOutcome outcome =
+      UnpackPassOutcome(static_cast<uint32_t>(first), static_cast<uint32_t>(second));
+  if (application.skinPanel) application.skinPanel->ShowReadout(ReadoutStateOf(outcome));
+  ShowPassInTray(outcome);
+}
+
 void OnKeyUp(WPARAM key) {
   if (key == VK_F1) RunAboutDialog(application.mainWindow);
   if (key == VK_F3) ChooseDevice();
@@ -142,6 +151,9 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case TRAY_CALLBACK_MESSAGE:
       HandleTrayNotification(lParam);
       break;
+    case PASS_OUTCOME_MESSAGE:
+      OnPassOutcome(wParam, lParam);
+      return 0;
   }
   // Registered at run time, so it cannot be a case above.
   if (IsTaskbarCreatedMessage(message)) HandleTaskbarCreated();

@@ -3,6 +3,8 @@
 // area, and what the icon reports back. Win32 files only.
 #include <windows.h>
 
+#include "monitor/pass_outcome.h"
+
 // Main-window command 2: minimizes and hides the main window and adds the icon.
 void HideToTray();
 
@@ -11,6 +13,10 @@ void RemoveTrayIcon();
 
 // The icon's double-click and the tray menu's "&Restore": shows the window and removes the icon.
 void RestoreFromTray();
+
+// The meter's status after a pass, as the tip's second line. The icon is told only when the tip's
+// text changes.
+void ShowPassInTray(const PassOutcome& outcome);
 
 // TRAY_CALLBACK_MESSAGE: `mouseMessage` is what the icon reports (its second parameter).
 void HandleTrayNotification(LPARAM mouseMessage);

@@ -3,10 +3,12 @@
 #include <shellapi.h>
 
 #include <cstdio>
+#include <cstring>
 
 #include "app/application.h"
 #include "app/commands.h"
 #include "app/main_window.h"
+#include "app/meter_status.h"
 #include "app/tray_menu.h"
 
 namespace {
@@ -35,12 +37,26 @@ HICON TrayIconImage() {
   return application.trayIcon;
 }
 
+// Before the first pass the tip is the caption alone.
+const char* TrayTip() {
+  return application.trayTip[0] != '\0' ? application.trayTip : MAIN_WINDOW_CAPTION;
+}
+
+// The degree sign in the ANSI code page the tip is written in; "" where that has none.
+void AnsiDegreeSign(char (&sign)[4]) {
+  BOOL usedDefault = FALSE;
+  int length =
+      WideCharToMultiByte(CP_ACP, 0, L"\u00B0", 1, sign, sizeof sign - 1, nullptr, &usedDefault);
+  if (length <= 0 || usedDefault) length = 0;
+  sign[length] = '\0';
+}
+
 void AddTrayIcon() {
   NOTIFYICONDATAA record = IconRecord();
   record.uFlags = TRAY_ICON_FLAGS;
   record.uCallbackMessage = TRAY_CALLBACK_MESSAGE;
   record.hIcon = TrayIconImage();
-  snprintf(record.szTip, TIP_LENGTH_V1, "%s", MAIN_WINDOW_CAPTION);
+  snprintf(record.szTip, TIP_LENGTH_V1, "%s", TrayTip());
   // Without a taskbar (Explorer not up yet) this fails and the window stays hidden with no icon,
   // until a new taskbar announces itself.
   Shell_NotifyIconA(NIM_ADD, &record);
@@ -65,6 +81,22 @@ void RestoreFromTray() {
   ShowWindow(application.mainWindow, SW_SHOW);
   ShowWindow(application.mainWindow, SW_RESTORE);
   RemoveTrayIcon();
+}
+
+void ShowPassInTray(const PassOutcome& outcome) {
+  char degreeSign[4];
+  AnsiDegreeSign(degreeSign);
+  char status[TIP_LENGTH_V1];
+  FormatMeterStatus(outcome, degreeSign, status, sizeof status);
+  char tip[TIP_LENGTH_V1];
+  snprintf(tip, sizeof tip, "%s\n%s", MAIN_WINDOW_CAPTION, status);
+  if (std::strcmp(tip, application.trayTip) == 0) return;
+  snprintf(application.trayTip, sizeof application.trayTip, "%s", tip);
+  if (!application.trayIconShown) return;
+  NOTIFYICONDATAA record = IconRecord();
+  record.uFlags = NIF_TIP;
+  snprintf(record.szTip, TIP_LENGTH_V1, "%s", tip);
+  Shell_NotifyIconA(NIM_MODIFY, &record);
 }
 
 void HandleTrayNotification(LPARAM mouseMessage) {

@@ -4,9 +4,9 @@
 #include "monitor/refresh_rules.h"
 #include "settings/record_field_store.h"
 
-int32_t WorkOutFigure(RefreshSystem& system, const DisplayItemRecord& display,
+int32_t WorkOutFigure(RefreshSystem& system, int32_t itemType, const DisplayItemRecord& display,
                       const SystemControlRecord& control, int32_t cpuUsage, int32_t temperature) {
-  switch (LoadField(display.itemType)) {
+  switch (itemType) {
     case ITEM_HDD_SPACE: {
       SpaceFigures disk = system.QueryDiskSpace(static_cast<char>(LoadField(display.driveLetter)));
       return SpaceFigure(disk.total, disk.available, LoadField(display.hddUsed) != 0);
@@ -34,14 +34,20 @@ int32_t WorkOutFigure(RefreshSystem& system, const DisplayItemRecord& display,
   }
 }
 
-void RunRefreshPass(RefreshSystem& system, const DisplayItemRecord& display,
-                    const SystemControlRecord& control) {
+PassOutcome RunRefreshPass(RefreshSystem& system, const DisplayItemRecord& display,
+                           const SystemControlRecord& control) {
+  PassOutcome outcome;
   system.StopRefreshTimer();
   ClockTime now = system.ReadLocalTime();
   // The sampler runs on every pass whatever is shown, so each CPU figure spans one period.
   int32_t cpuUsage = system.TakeCpuSample();
   int32_t temperature = meterLink.temperatureReading.load(std::memory_order_relaxed);
-  system.SendFrame(BuildValueFrame(WorkOutFigure(system, display, control, cpuUsage, temperature)));
+  outcome.itemType = LoadField(display.itemType);
+  // The frame carries the figure's low byte, and that is what the meter shows.
+  outcome.figure =
+      WorkOutFigure(system, outcome.itemType, display, control, cpuUsage, temperature) & 0xFF;
+  outcome.linked = meterLink.deviceIndex.load() != NO_DEVICE;
+  system.SendFrame(BuildValueFrame(outcome.figure));
   system.SendFrame(BuildFanThresholdsFrame(LoadField(control.lowThreshold),
                                            LoadField(control.highThreshold),
                                            LoadField(control.fanMode)));
@@ -49,9 +55,13 @@ void RunRefreshPass(RefreshSystem& system, const DisplayItemRecord& display,
       MinuteOfDay(LoadField(control.backlightFrom.wHour), LoadField(control.backlightFrom.wMinute));
   int32_t to =
       MinuteOfDay(LoadField(control.backlightTo.wHour), LoadField(control.backlightTo.wMinute));
-  system.SendFrame(BuildBacklightFrame(BacklightState(LoadField(control.backlightMode), from, to,
-                                                      MinuteOfDay(now.hour, now.minute))));
-  system.SendFrame(
-      BuildFanFrame(FanValue(LoadField(control.fanMode), LoadField(control.fanRatio))));
+  int32_t backlight =
+      BacklightState(LoadField(control.backlightMode), from, to, MinuteOfDay(now.hour, now.minute));
+  outcome.backlightOn = backlight != 0;
+  system.SendFrame(BuildBacklightFrame(backlight));
+  int32_t fanMode = LoadField(control.fanMode);
+  outcome.fanMode = FanModeInEffect(fanMode);
+  system.SendFrame(BuildFanFrame(FanValue(fanMode, LoadField(control.fanRatio))));
   system.StartRefreshTimer();
+  return outcome;
 }

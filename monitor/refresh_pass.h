@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "meter/meter_frame.h"
+#include "monitor/pass_outcome.h"
 #include "settings/settings_records.h"
 
 struct ClockTime {
@@ -34,11 +35,13 @@ class RefreshSystem {
   virtual void StartRefreshTimer() = 0;
 };
 
-// The figure for the record's item; the temperature is the meter's last reading.
-int32_t WorkOutFigure(RefreshSystem& system, const DisplayItemRecord& display,
+// The figure for `itemType` with the record's options; the temperature is the meter's last
+// reading.
+int32_t WorkOutFigure(RefreshSystem& system, int32_t itemType, const DisplayItemRecord& display,
                       const SystemControlRecord& control, int32_t cpuUsage, int32_t temperature);
 
 // Runs one pass over the live records. Each field is read at the step that uses it, so an edit
-// made by a settings dialog while the pass runs shows in the frames sent after the read.
-void RunRefreshPass(RefreshSystem& system, const DisplayItemRecord& display,
-                    const SystemControlRecord& control);
+// made by a settings dialog while the pass runs shows in the frames sent after the read. Returns
+// what the pass sent, as read at those steps.
+PassOutcome RunRefreshPass(RefreshSystem& system, const DisplayItemRecord& display,
+                           const SystemControlRecord& control);

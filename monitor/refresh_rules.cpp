@@ -48,3 +48,8 @@ int32_t FanValue(int32_t fanMode, int32_t fanRatio) {
   if (fanMode == FAN_MANUAL) return fanRatio;
   return 1;
 }
+
+int32_t FanModeInEffect(int32_t fanMode) {
+  if (fanMode == FAN_OFF || fanMode == FAN_MANUAL) return fanMode;
+  return FAN_AUTO;
+}

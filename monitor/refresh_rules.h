@@ -27,3 +27,7 @@ int32_t BacklightState(int32_t backlightMode, int32_t fromMinute, int32_t toMinu
 
 // The CMD_FAN value: 0 off, the ratio in manual mode, 1 (let the meter decide) otherwise.
 int32_t FanValue(int32_t fanMode, int32_t fanRatio);
+
+// The mode the CMD_FAN value stands for: a mode only a damaged record can hold lets the meter
+// decide, as "Auto" does.
+int32_t FanModeInEffect(int32_t fanMode);

@@ -7,6 +7,9 @@ constexpr UINT_PTR REFRESH_TIMER_ID = 1;
 constexpr UINT REFRESH_PERIOD_MS = 800;
 // How long a link change waits for a pass in progress before going on all the same.
 constexpr DWORD REFRESH_PASS_WAIT_MS = 100000;
+// Posted to the window after every pass: the pass's outcome as PackPassOutcome packs it, the first
+// half in wParam and the second in lParam.
+constexpr UINT PASS_OUTCOME_MESSAGE = WM_APP + 1;
 
 // Creates the worker suspended, so no pass starts before the first tick, and starts the cycle. Its
 // passes stop and re-arm `window`'s RefreshTimer. Returns the thread handle (null on failure); the
@@ -14,7 +17,7 @@ constexpr DWORD REFRESH_PASS_WAIT_MS = 100000;
 HANDLE CreateRefreshWorker(HWND window);
 
 // One refresh pass against the system and the linked meter, stopping and re-arming `window`'s
-// RefreshTimer: what the worker runs each time it is resumed.
+// RefreshTimer and posting it the outcome: what the worker runs each time it is resumed.
 void RunWindowsRefreshPass(HWND window);
 
 // Arms (or re-arms, restarting its period) the RefreshTimer of `window`.

@@ -65,7 +65,9 @@ DWORD WINAPI RefreshWorkerMain(LPVOID parameter) {
 
 void RunWindowsRefreshPass(HWND window) {
   WindowsRefreshSystem system(window);
-  RunRefreshPass(system, settings.displayItem, settings.systemControl);
+  PassOutcome outcome = RunRefreshPass(system, settings.displayItem, settings.systemControl);
+  PackedPassOutcome packed = PackPassOutcome(outcome);
+  PostMessageA(window, PASS_OUTCOME_MESSAGE, packed.first, static_cast<LPARAM>(packed.second));
 }
 
 HANDLE CreateRefreshWorker(HWND window) {

@@ -8,6 +8,7 @@
 
 #include "skin/bitmap_dc.h"
 #include "skin/skin_control.h"
+#include "skin/skin_readout.h"
 
 class SkinPanel {
  public:
@@ -16,8 +17,11 @@ class SkinPanel {
   // procedure of its 20 ms SkinPollTimer.
   SkinPanel* Load(HWND owner, const char* directory, const char* section, TIMERPROC poll);
   void Paint(HDC dc);
-  // Releases the tooltip window, the poll timer, the controls and both backgrounds.
+  // Releases the tooltip window, the poll timer, the controls, the readout and both backgrounds.
   void Destroy();
+  // What the skin's readout shows from now on; repaints only what changes, and nothing for a
+  // skin without one.
+  void ShowReadout(const ReadoutState& state) { readout.Show(ownerWindow, state); }
   int32_t AddControl(int32_t x, int32_t y, int32_t width, int32_t height, const char* fileName,
                      const char* extra, ControlKind kind);
 
@@ -36,6 +40,7 @@ class SkinPanel {
   RECT regions[4] = {};
   int32_t selectedRegion = -1;
   int32_t dragEnabled = 0;
+  SkinReadout readout;
 
  private:
   void TakeWindowSize();

@@ -136,6 +136,8 @@ SkinPanel* SkinPanel::Load(HWND owner, const char* directory, const char* sectio
     }
   }
 
+  readout.Load(reader, skinDirectory);
+
   StartSkinPoll(this, poll);
   return this;
 }
@@ -203,6 +205,7 @@ void SkinPanel::Paint(HDC dc) {
   if (selectedRegion >= 0 && selectedRegion < SKIN_REGION_COUNT && source != nullptr) {
     CopyRegion(canvas, source, regions[selectedRegion]);
   }
+  readout.Draw(canvas);
   // Asked only when a control has the focus: the answer costs a call into the system.
   bool foreground = focusedControl >= 0 && GetForegroundWindow() == ownerWindow;
   for (int32_t i = 0; i < controlCount; ++i) {
@@ -232,6 +235,7 @@ void SkinPanel::Destroy() {
     slot->ReleaseBitmap();
     slot.reset();
   }
+  readout.Release();
   if (background1 != nullptr) DeleteObject(background1);
   if (background2 != nullptr) DeleteObject(background2);
   background1 = nullptr;

@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
-"""Draws Torvex's default skin: the two backgrounds and the four button strips as BMP files,
-beside this script, with skin.ini naming them. Standard library only; the output is the same
-byte for byte on every run (run it again after changing the drawing, and commit the BMPs).
+"""Draws Torvex's default skin: the two backgrounds, the four button strips and the strips of the
+live readout as BMP files, beside this script, with skin.ini naming them. Standard library only;
+the output is the same byte for byte on every run (run it again after changing the drawing, and
+commit the BMPs).
 
     python3 skin/default/make_skin.py [output-directory]
 """
@@ -22,6 +23,24 @@ BUTTONS = [  # x, y, strip file, label, tooltip
     (268, 92, "hide.bmp", "HIDE", "Hide to the notification area"),
     (336, 92, "quit.bmp", "QUIT", "Quit Torvex"),
 ]
+
+# The live readout's parts ([Readout] in skin.ini), placed on the display that the backgrounds
+# draw in its standby look.
+DIGIT_W, DIGIT_H, DIGIT_GAP = 20, 34, 7
+DIGITS_LEFT, DIGITS_TOP = READOUT[0] + 12, READOUT[1] + 20
+LIVE_DIGITS = 3  # the whole-number digits; the tenths digit stays dark, figures are whole
+GLYPHS = "0123456789- "  # the order of the digit strip's frames
+SEGMENTS = {"0": "abcdef", "1": "bc", "2": "abdeg", "3": "abcdg", "4": "bcfg", "5": "acdfg",
+            "6": "acdefg", "7": "abc", "8": "abcdefg", "9": "abcdfg", "-": "g", " ": ""}
+UNIT_LEFT, UNIT_TOP, UNIT_PITCH = DIGITS_LEFT + 4 * (DIGIT_W + DIGIT_GAP) + 8, READOUT[1] + 21, 11
+UNIT_WORDS = ("PCT", "DEG", "RPM")
+# Frames of the unit strip: no item, a percentage, the temperature, the fan speed (a percentage of
+# full speed: both its words).
+UNIT_FRAMES = ((), ("PCT",), ("DEG",), ("PCT", "RPM"))
+CELLS, CELL_W, CELL_GAP = 28, 6, 2
+BAR_LEFT, BAR_TOP = READOUT[0] + 10, READOUT[3] - 22
+STATUS_RIGHT = READOUT[2] - 8  # the fan mode and backlight words end here, as "USB" does
+FAN_WORDS = ("OFF", "MAN", "AUTO")  # frames of the fan mode strip
 
 CYAN = (70, 205, 240)
 AMBER = (255, 176, 48)
@@ -238,7 +257,12 @@ def screw(image, cx, cy):
     cover(image, cx - 3, cy - 3, 8, 8, slot, (24, 27, 31))
 
 
-def title(image):
+def lamp_place():
+    """Left and top of the status lamp before "FRONT PANEL LINK" (the title's subtitle)."""
+    return WIDTH - 22 - text_width("FRONT PANEL LINK") - 12, 12 + 3
+
+
+def title(image, lamp_on=True):
     left, top = 22, 12
     draw_text(image, "VELQUIN TORVEX", left + 1, top + 1, (0, 0, 0), size=2)
     end = draw_text(image, "VELQUIN TORVEX", left, top, None, size=2,
@@ -246,12 +270,12 @@ def title(image):
     subtitle = "FRONT PANEL LINK"
     sub_left = WIDTH - 22 - text_width(subtitle)
     draw_text(image, subtitle, sub_left, top + 4, (112, 124, 138))
-    # A status lamp between the title and the subtitle.
-    lamp_x = sub_left - 12
-    cover(image, lamp_x, top + 3, 7, 7, lambda x, y: (x - 3.5) ** 2 + (y - 3.5) ** 2 <= 9,
-          (30, 110, 140))
-    cover(image, lamp_x, top + 3, 7, 7, lambda x, y: (x - 3.5) ** 2 + (y - 3.5) ** 2 <= 4,
-          CYAN)
+    # A status lamp between the title and the subtitle; dark, it is a bead of smoked glass.
+    lamp_x, lamp_y = lamp_place()
+    cover(image, lamp_x, lamp_y, 7, 7, lambda x, y: (x - 3.5) ** 2 + (y - 3.5) ** 2 <= 9,
+          (30, 110, 140) if lamp_on else (14, 30, 36))
+    cover(image, lamp_x, lamp_y, 7, 7, lambda x, y: (x - 3.5) ** 2 + (y - 3.5) ** 2 <= 4,
+          CYAN if lamp_on else (22, 48, 58))
     # A cyan rule under the title that fades out at both ends.
     for x in range(14, WIDTH - 14):
         t = (x - 14) / (WIDTH - 29)
@@ -285,7 +309,35 @@ def seven_segment(image, left, top, width, height, lit, on, off, thickness=3):
         cover(image, x, y, w, h, inside, color)
 
 
-def readout(image, lit_color, ghost_color, bar_colors):
+class Look:
+    """What the display shows: the lit segments of each of the four digits, the lit unit words,
+    the lit bar cells, the fan mode word and the backlight word (None: not drawn), the glare."""
+
+    def __init__(self, digits=("g", "g", "g", "g"), units=("PCT",), lit_cells=17, fan=None,
+                 light=None, glare=True):
+        self.digits, self.units, self.lit_cells = digits, units, lit_cells
+        self.fan, self.light, self.glare = fan, light, glare
+
+
+# The backgrounds' display: dashes standing by, PCT, a bar at 60 %.
+STANDBY = Look()
+# Nothing lit and no glare, so that any frame of a strip fits at any place: the readout's face and
+# the ground every strip is drawn on.
+DARK = Look(digits=("", "", "", ""), units=(), lit_cells=0, glare=False)
+
+
+def digit_left(i):
+    return DIGITS_LEFT + i * (DIGIT_W + DIGIT_GAP) + (6 if i >= 3 else 0)
+
+
+def bar_cell_color(i, bar_colors):
+    t = i / (CELLS - 1)
+    if t < 0.6:
+        return mix(bar_colors[0], bar_colors[1], min(1, t / 0.6))
+    return mix(bar_colors[1], bar_colors[2], (t - 0.6) / 0.4)
+
+
+def readout(image, lit_color, ghost_color, bar_colors, look=STANDBY):
     left, top, right, bottom = READOUT
     # Recessed glass: dark fill, inner shadow, thin bright lip at the bottom.
     for y in range(top, bottom):
@@ -301,47 +353,48 @@ def readout(image, lit_color, ghost_color, bar_colors):
     for y in range(top + 2, bottom - 2):
         for x in range(left + 2, right - 2):
             band = (x - left) * 0.35 + (y - top) * 1.6
-            if 30 <= band <= 70:
+            if look.glare and 30 <= band <= 70:
                 image.blend(x, y, (200, 230, 255), 0.035 * (1 - abs(band - 50) / 20))
     # Legend row.
     draw_text(image, "METER", left + 8, top + 7, scale(lit_color, 0.55))
     draw_text(image, "USB", right - 8 - text_width("USB"), top + 7, scale(lit_color, 0.35))
-    # Digits: ghosts of every segment, with the middle one lit as a standby dash.
-    digit_w, digit_h, gap = 20, 34, 7
-    digits_left = left + 12
+    # Digits: ghosts of every segment, the lit ones over them.
     for i in range(4):
-        x = digits_left + i * (digit_w + gap) + (6 if i >= 3 else 0)
-        seven_segment(image, x, top + 20, digit_w, digit_h, "g", lit_color, ghost_color)
+        seven_segment(image, digit_left(i), DIGITS_TOP, DIGIT_W, DIGIT_H, look.digits[i],
+                      lit_color, ghost_color)
     # Decimal point between the third and fourth digit.
-    dot_x = digits_left + 3 * (digit_w + gap) - 3
-    cover(image, dot_x, top + 20 + digit_h - 4, 4, 4,
+    dot_x = DIGITS_LEFT + 3 * (DIGIT_W + DIGIT_GAP) - 3
+    cover(image, dot_x, DIGITS_TOP + DIGIT_H - 4, 4, 4,
           lambda x, y: (x - 2) ** 2 + (y - 2) ** 2 <= 3, ghost_color)
     # Units, small, to the right of the digits.
-    unit_left = digits_left + 4 * (digit_w + gap) + 8
-    for row, word in enumerate(("PCT", "DEG", "RPM")):
-        color = lit_color if row == 0 else ghost_color
-        draw_text(image, word, unit_left, top + 21 + row * 11, color)
+    for row, word in enumerate(UNIT_WORDS):
+        color = lit_color if word in look.units else ghost_color
+        draw_text(image, word, UNIT_LEFT, UNIT_TOP + row * UNIT_PITCH, color)
+    # The fan mode and the backlight, right-aligned under the legend.
+    if look.fan is not None:
+        fan_left = STATUS_RIGHT - text_width("FAN AUTO")
+        draw_text(image, "FAN", fan_left, UNIT_TOP, scale(lit_color, 0.55))
+        word_color = scale(lit_color, 0.35) if look.fan == "OFF" else lit_color
+        draw_text(image, look.fan, fan_left + text_width("FAN "), UNIT_TOP, word_color)
+    if look.light is not None:
+        draw_text(image, "LIGHT", STATUS_RIGHT - text_width("LIGHT"), UNIT_TOP + UNIT_PITCH,
+                  lit_color if look.light else ghost_color)
     # A bar graph of 28 cells along the bottom with its scale.
-    cells, cell_w, cell_gap = 28, 6, 2
-    bar_left, bar_top = left + 10, bottom - 22
-    lit_cells = 17
-    for i in range(cells):
-        t = i / (cells - 1)
-        color = mix(bar_colors[0], bar_colors[1], min(1, t / 0.6)) if t < 0.6 else mix(
-            bar_colors[1], bar_colors[2], (t - 0.6) / 0.4)
-        x = bar_left + i * (cell_w + cell_gap)
-        if i < lit_cells:
-            image.fill(x, bar_top, x + cell_w, bar_top + 7, color)
-            for px in range(x, x + cell_w):
-                image.blend(px, bar_top, (255, 255, 255), 0.35)
+    for i in range(CELLS):
+        color = bar_cell_color(i, bar_colors)
+        x = BAR_LEFT + i * (CELL_W + CELL_GAP)
+        if i < look.lit_cells:
+            image.fill(x, BAR_TOP, x + CELL_W, BAR_TOP + 7, color)
+            for px in range(x, x + CELL_W):
+                image.blend(px, BAR_TOP, (255, 255, 255), 0.35)
         else:
-            image.fill(x, bar_top, x + cell_w, bar_top + 7, scale(color, 0.16))
+            image.fill(x, BAR_TOP, x + CELL_W, BAR_TOP + 7, scale(color, 0.16))
     for value, cell in (("0", 0), ("25", 7), ("50", 14), ("75", 21), ("100", 27)):
-        cell_left = bar_left + cell * (cell_w + cell_gap)
-        label_left = cell_left + cell_w // 2 - text_width(value, font=SMALL_FONT) // 2
-        if cell == cells - 1:  # the last label ends with its cell
-            label_left = cell_left + cell_w - text_width(value, font=SMALL_FONT)
-        draw_text(image, value, label_left, bar_top + 10, scale(lit_color, 0.5), font=SMALL_FONT)
+        cell_left = BAR_LEFT + cell * (CELL_W + CELL_GAP)
+        label_left = cell_left + CELL_W // 2 - text_width(value, font=SMALL_FONT) // 2
+        if cell == CELLS - 1:  # the last label ends with its cell
+            label_left = cell_left + CELL_W - text_width(value, font=SMALL_FONT)
+        draw_text(image, value, label_left, BAR_TOP + 10, scale(lit_color, 0.5), font=SMALL_FONT)
 
 
 def button_well(image):
@@ -353,10 +406,10 @@ def button_well(image):
     bevel(image, left, top, right, bottom, ((0, 0, 0), 0.6), ((150, 160, 172), 0.3), 1)
 
 
-def draw_background(lit_color, ghost_color, bar_colors, seed):
+def draw_background(lit_color, ghost_color, bar_colors, seed, lamp_on=True):
     image = brushed_panel(seed, (54, 60, 68), (22, 25, 29))
     frame_panel(image)
-    title(image)
+    title(image, lamp_on)
     readout(image, lit_color, ghost_color, bar_colors)
     button_well(image)
     return image
@@ -491,9 +544,80 @@ def draw_strip(panel, x, y, file_name, label):
     return strip
 
 
+# ---------------------------------------------------------------- the live readout
+
+
+def readout_parts():
+    """[Readout] keys in file order: key, strip file, left, top, frame width, frame height and the
+    numbers that follow."""
+    lamp_x, lamp_y = lamp_place()
+    fan_width = text_width("FAN AUTO")
+    return [
+        ("Face", "face.bmp", READOUT[0], READOUT[1], READOUT[2] - READOUT[0],
+         READOUT[3] - READOUT[1], ()),
+        ("Digits", "digits.bmp", DIGITS_LEFT, DIGITS_TOP, DIGIT_W, DIGIT_H,
+         (LIVE_DIGITS, DIGIT_W + DIGIT_GAP)),
+        ("Unit", "unit.bmp", UNIT_LEFT, UNIT_TOP, text_width("PCT"),
+         (len(UNIT_WORDS) - 1) * UNIT_PITCH + 7, ()),
+        ("Bar", "bar.bmp", BAR_LEFT, BAR_TOP, CELLS * (CELL_W + CELL_GAP), 7, (CELLS,)),
+        ("Link", "link.bmp", lamp_x, lamp_y, 7, 7, ()),
+        ("FanMode", "fanmode.bmp", STATUS_RIGHT - fan_width, UNIT_TOP, fan_width, 7, ()),
+        ("Backlight", "backlight.bmp", STATUS_RIGHT - text_width("LIGHT"), UNIT_TOP + UNIT_PITCH,
+         text_width("LIGHT"), 7, ()),
+    ]
+
+
+def readout_strips(background1, lit_color, ghost_color, bar_colors, seed):
+    """Each part's strip, every frame cut from the display (or the panel) drawn in its state."""
+    def display(**changes):
+        settings = dict(DARK.__dict__)
+        settings.update(changes)
+        image = Image(WIDTH, HEIGHT)
+        readout(image, lit_color, ghost_color, bar_colors, Look(**settings))
+        return image
+
+    frames = {
+        "Face": [display()],
+        # Every digit is cut from the first place: the dark glass is the same along a row.
+        "Digits": [display(digits=(SEGMENTS[glyph], "", "", "")) for glyph in GLYPHS],
+        "Unit": [display(units=words) for words in UNIT_FRAMES],
+        "Bar": [display(lit_cells=0), display(lit_cells=CELLS)],
+        "Link": [draw_background(lit_color, ghost_color, bar_colors, seed, lamp_on=False),
+                 background1],
+        "FanMode": [display(fan=word) for word in FAN_WORDS],
+        "Backlight": [display(light=False), display(light=True)],
+    }
+    strips = {}
+    for key, file_name, x, y, width, height, _ in readout_parts():
+        pictures = frames[key]
+        strip = Image(width * len(pictures), height)
+        for i, picture in enumerate(pictures):
+            strip.paste(picture.crop(x, y, x + width, y + height), i * width, 0)
+        strips[file_name] = strip
+    return strips
+
+
+READOUT_DOC = [
+    "; [Readout], which a skin may leave out, makes the meter display live: after every refresh",
+    "; pass Torvex draws the figure it sent and the meter's state over Background1. Each key names",
+    "; a strip of same-size frames side by side, then where one frame goes: file,x,y,width,height.",
+    "; A missing or broken key leaves its part out; the other parts and the skin still load.",
+    ";   Face       the display with nothing lit, drawn first (1 frame)",
+    ";   Digits     ...,count,step: the figure right-aligned on count digits, step pixels apart;",
+    ";              frames 0 to 9, dash (no meter linked), blank (12 frames)",
+    ";   Unit       the item: None, a share (disk, CPU, RAM, page file), temperature, fan speed",
+    ";   Bar        ...[,segments]: empty, full; lit to the figure (0-100), in whole segments",
+    ";   Link       no meter linked, meter linked",
+    ";   FanMode    off, manual, auto",
+    ";   Backlight  off, on",
+]
+
+
 def skin_ini():
     lines = [
         "; Torvex default skin, drawn by make_skin.py.",
+        ";",
+    ] + READOUT_DOC + [
         "[MAIN]",
         "Background1=background1.bmp",
         "Background2=background2.bmp",
@@ -503,17 +627,24 @@ def skin_ini():
     for number, (x, y, file_name, _, tooltip) in enumerate(BUTTONS, start=1):
         lines.append("Button.%d=PUSHBUTTON,%d,%d,%d,%d,%s,%s" % (
             number, x, y, BUTTON_W, BUTTON_H, file_name, tooltip))
+    lines.append("[Readout]")
+    for key, file_name, x, y, width, height, extra in readout_parts():
+        numbers = (x, y, width, height) + extra
+        lines.append("%s=%s,%s" % (key, file_name, ",".join(str(n) for n in numbers)))
     return "\r\n".join(lines) + "\r\n"
 
 
 def main():
     out = sys.argv[1] if len(sys.argv) > 1 else os.path.dirname(os.path.abspath(__file__))
-    background1 = draw_background(CYAN, (16, 40, 48), ((40, 170, 210), CYAN, AMBER), seed=7)
+    cyan_look = (CYAN, (16, 40, 48), ((40, 170, 210), CYAN, AMBER))
+    background1 = draw_background(*cyan_look, seed=7)
     background2 = draw_background(AMBER, (48, 34, 12), ((200, 120, 30), AMBER, RED), seed=7)
     background1.save_bmp(os.path.join(out, "background1.bmp"))
     background2.save_bmp(os.path.join(out, "background2.bmp"))
     for x, y, file_name, label, _ in BUTTONS:
         draw_strip(background1, x, y, file_name, label).save_bmp(os.path.join(out, file_name))
+    for file_name, strip in readout_strips(background1, *cyan_look, seed=7).items():
+        strip.save_bmp(os.path.join(out, file_name))
     with open(os.path.join(out, "skin.ini"), "w", newline="") as file:
         file.write(skin_ini())
 

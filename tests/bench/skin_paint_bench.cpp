@@ -1,6 +1,7 @@
-// What the skin costs the UI thread: one Paint of the default skin into the window and one
-// SkinPoll tick over the 256 slots. Prints min, median and max of each, and the GDI objects held
-// before and after; the paint median has a goal of 1 ms.
+// What the skin costs the UI thread: one Paint of the default skin into the window, the same Paint
+// with the live readout drawn over the display, and one SkinPoll tick over the 256 slots. Prints
+// min, median and max of each, and the GDI objects held before and after; each paint median has a
+// goal of 1 ms.
 //
 // Then the pictures Paint makes of a skin with every kind of control, in four sets of states. The
 // first run keeps them in build/windows/bench-reference/; every later run compares them pixel for
@@ -10,6 +11,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <functional>
 #include <string>
@@ -76,6 +78,11 @@ const PictureState PICTURE_STATES[] = {
 LRESULT CALLBACK BenchWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_ERASEBKGND) return 1;
   return DefWindowProcA(window, message, wParam, lParam);
+}
+
+double Median(std::vector<double> samples) {
+  std::sort(samples.begin(), samples.end());
+  return samples[samples.size() / 2];
 }
 
 double Milliseconds(LONGLONG ticks, LONGLONG frequency) {
@@ -213,6 +220,14 @@ int main() {
   int32_t gdiBefore = CountGdiObjects();
   std::vector<double> paints = Time(PAINTS, [&] { panel.Paint(dc); });
   Report("paint", paints);
+  ReadoutState shown;
+  std::strcpy(shown.figure, "88");
+  shown.unit = ReadoutUnit::DEGREES;
+  shown.barPercent = 88;
+  shown.linked = true;
+  panel.ShowReadout(shown);
+  std::vector<double> readoutPaints = Time(PAINTS, [&] { panel.Paint(dc); });
+  Report("readout", readoutPaints);
   int32_t gdiAfter = CountGdiObjects();
   ReleaseDC(window, dc);
   Report("tick", Time(TICKS, [&] { SkinPoll(window, WM_TIMER, SKIN_POLL_TIMER_ID, 0); }));
@@ -222,8 +237,7 @@ int main() {
 
   bool picturesSame = CheckPictures(window);
   DestroyWindow(window);
-  std::sort(paints.begin(), paints.end());
-  bool paintMet = paints[paints.size() / 2] <= GOAL_PAINT_MEDIAN_MS;
+  bool paintMet = std::max(Median(paints), Median(readoutPaints)) <= GOAL_PAINT_MEDIAN_MS;
   std::printf("goal paint median <= %.1f ms: %s\n", GOAL_PAINT_MEDIAN_MS,
               paintMet ? "met" : "missed");
   return gdiAfter == gdiBefore && picturesSame && paintMet ? 0 : 1;

@@ -1,5 +1,6 @@
 // The skin file reader over any skin.ini text, read as the panel reads it: both backgrounds, the
-// regions and every control key, then each control's rectangle as the panel places it.
+// regions and every control key, then each control's rectangle as the panel places it; the
+// readout keys, and what the readout copies from its strips for a few states.
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -9,6 +10,7 @@
 #include "fuzz/fuzz_check.h"
 #include "fuzz/profile_text.h"
 #include "skin/control_record.h"
+#include "skin/readout_plan.h"
 #include "skin/skin_file.h"
 #include "support/control_record_builder.h"
 
@@ -72,6 +74,31 @@ void CheckControl(const ControlEntry& entry, const std::string& directory) {
   CheckRect(SetUpControl(entry.kind, entry.x, entry.y, entry.width, entry.height), joined);
 }
 
+// Every copy the readout plans for a few states lands on its part and reads inside a strip of
+// exactly the part's frames.
+void CheckReadout(const SkinProfileReader& reader) {
+  ReadoutLayout layout = ReadReadoutLayout(reader, READOUT_SECTION);
+  ReadoutState states[2];
+  std::strcpy(states[1].figure, "12345678");
+  states[1].unit = ReadoutUnit::FAN_SPEED;
+  states[1].barPercent = 250;
+  states[1].fanMode = ReadoutFanMode::AUTO;
+  for (const ReadoutState& state : states) {
+    ReadoutPlan plan = PlanReadout(layout, state);
+    for (int32_t i = 0; i < plan.count; ++i) {
+      const ReadoutBlit& blit = plan.blits[i];
+      const ReadoutPart& part = layout.parts[blit.part];
+      SkinRect on = ReadoutPartRect(part);
+      const SkinRect& target = blit.target;
+      FUZZ_CHECK(part.present && target.left >= on.left && target.top == on.top &&
+                 target.right <= on.right && target.bottom == on.bottom);
+      FUZZ_CHECK(blit.sourceX >= 0 && target.right >= target.left &&
+                 blit.sourceX + target.right - target.left <=
+                     part.width * ReadoutFramesOf(blit.part));
+    }
+  }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -85,5 +112,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::vector<ControlEntry> entries = ReadControlEntries(reader, SECTION);
   FUZZ_CHECK(entries.size() <= static_cast<size_t>(CONTROL_KEY_COUNT));
   for (const ControlEntry& entry : entries) CheckControl(entry, ".\\skin\\");
+  CheckReadout(reader);
   return 0;
 }

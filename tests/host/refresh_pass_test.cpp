@@ -162,6 +162,28 @@ TEST_F(RefreshPassTest, ControlFramesCarryTheRecord) {
   EXPECT_EQ(ByteAt(system.frames[3], 3), 65);
 }
 
+TEST_F(RefreshPassTest, OutcomeTellsWhatWasSentAndSurvivesTheMessage) {
+  meterLink.temperatureReading = 41;
+  control.fanMode = 7;  // only a damaged record holds it: the meter decides, as in "Auto"
+  control.fanRatio = 300;
+  struct Case {
+    int32_t itemType, deviceIndex;
+    PassOutcome outcome;
+  } cases[] = {
+      {ITEM_TEMPERATURE, 0, {ITEM_TEMPERATURE, 41, true, FAN_AUTO, true}},
+      {ITEM_FAN_SPEED, NO_DEVICE, {ITEM_FAN_SPEED, 300 & 0xFF, false, FAN_AUTO, true}},
+  };
+  for (const Case& c : cases) {
+    display.itemType = c.itemType;
+    meterLink.deviceIndex = c.deviceIndex;
+    PassOutcome outcome = RunRefreshPass(system, display, control);
+    meterLink.deviceIndex = NO_DEVICE;
+    EXPECT_EQ(outcome, c.outcome) << c.itemType;
+    PackedPassOutcome packed = PackPassOutcome(outcome);
+    EXPECT_EQ(UnpackPassOutcome(packed.first, packed.second), outcome) << c.itemType;
+  }
+}
+
 TEST_F(RefreshPassTest, AnEditDuringThePassShowsInTheFramesSentAfterIt) {
   control.fanMode = FAN_MANUAL;
   control.fanRatio = 60;

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <string>
@@ -402,6 +403,22 @@ TEST_F(SkinPanelTest, RegionCopyAndFocusRectangleShowOnlyWhenSet) {
   Screenshot plainAgain(window);
   EXPECT_EQ(plainAgain.Pixel(45, 45), back);
   for (int x = 9; x <= 40; ++x) ASSERT_EQ(plainAgain.Pixel(x, 9), back) << x;
+}
+
+TEST_F(SkinPanelTest, ReadoutRepaintsOnlyWhatChanges) {
+  MoveCursorTo(5, 5);  // away from every control: no poll repaints
+  Load(".\\skin\\");
+  ReadoutState shown;
+  std::snprintf(shown.figure, sizeof shown.figure, "41");
+  panel.ShowReadout(shown);
+  UpdateWindow(window);
+  panel.ShowReadout(shown);
+  RECT dirty{};
+  EXPECT_FALSE(GetUpdateRect(window, &dirty, FALSE)) << "the same state again costs no paint";
+  shown.figure[1] = '8';
+  panel.ShowReadout(shown);
+  ASSERT_TRUE(GetUpdateRect(window, &dirty, FALSE));
+  EXPECT_TRUE(SameRect(dirty, RECT{82, 60, 102, 94})) << "the last of Digits=...,28,60,20,34,3,27";
 }
 
 TEST_F(SkinPanelTest, BrokenSkinLoadsPaintsAndPollsWithoutCrashing) {

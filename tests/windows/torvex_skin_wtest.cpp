@@ -199,11 +199,16 @@ TEST_F(TorvexSkin, ABrokenSkinStillStartsRunsAndQuits) {
       ini << "Button." << n << "=" << (n % 2 ? "PUSHBUTTON" : "TEXT") << ","
           << int64_t{n} * 99999999 << ",-2147483648,99999999999,-5,"
           << (n % 3 ? "quit.bmp" : std::string(600, 'y')) << ",RGB(999 -1\n";
+    // A missing strip, one too small for its frames, one that fits, and a broken key.
+    ini << "[Readout]\nFace=quit.bmp,0,0,9,9\nDigits=setup.bmp,0,0,99,40,3,9\n"
+        << "Unit=background1.bmp,-9,140,20,20\nBar=" << std::string(900, '9') << "\n";
   }
   ASSERT_NE(StartInForeground(), nullptr);
   MoveCursorTo(window, 10, 10);  // a few poll ticks and paints over the broken controls
   InvalidateRect(window, nullptr, FALSE);
-  EXPECT_EQ(scenario.Log().WaitForCount(AnyFrame, 4, 5000).size(), 4u);
+  // A frame of the second pass: the tick that starts it comes after the first pass's posted
+  // outcome and the paint that outcome asked for, in the UI thread's queue.
+  EXPECT_GE(scenario.Log().WaitForCount(AnyFrame, 5, 5000).size(), 5u);
   EXPECT_EQ(torvex.Quit(), 1u);
 }
 

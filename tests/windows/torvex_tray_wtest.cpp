@@ -9,6 +9,7 @@
 #include <algorithm>
 
 #include "app/commands.h"
+#include "meter/meter_frame.h"
 #include "res/resource.h"
 #include "settings/settings_records.h"
 #include "support/record_bytes.h"
@@ -87,6 +88,31 @@ bool FindNewestTrayIcon(HWND taskbar, RECT* icon) {
   if (left < 0) return false;
   *icon = {left, 0, std::min(left + ICON_CELL, right), bar.Height()};
   return true;
+}
+
+BOOL CALLBACK TakeShownTip(HWND window, LPARAM found) {
+  if (ClassNameOf(window) != "tooltips_class32" || !IsWindowVisible(window)) return TRUE;
+  std::string text = WindowText(window);
+  if (text.rfind("Velquin Torvex Ver 1.0", 0) != 0) return TRUE;
+  *reinterpret_cast<std::string*>(found) = text;
+  return FALSE;
+}
+
+// The tip the shell shows while the pointer rests on our icon; "" while none is shown.
+std::string ShownTrayTip() {
+  std::string tip;
+  EnumWindows(TakeShownTip, reinterpret_cast<LPARAM>(&tip));
+  return tip;
+}
+
+// Leaves the icon, then comes to rest on it as a hand does, in two moves, so that the shell
+// shows its tip afresh.
+void RestOnIcon(POINT onIcon) {
+  for (POINT at : {POINT{500, 400}, onIcon, POINT{onIcon.x + 1, onIcon.y}}) {
+    SetCursorPos(at.x, at.y);
+    SendMouseAt(at, 0);
+    Sleep(150);
+  }
 }
 
 class TorvexTray : public TorvexTest {
@@ -175,6 +201,26 @@ TEST_F(TorvexTray, RealClicksOnTheIconOpenItsMenuAndRestoreTheWindow) {
   SendMouseAt(onIcon, MOUSEEVENTF_LEFTUP);
   ExpectRestored();
   EXPECT_EQ(torvex.Quit(), 1u);
+}
+
+TEST_F(TorvexTray, TipNamesTheItemAndFollowsTheFigure) {
+  ASSERT_NE(StartInForeground(), nullptr);
+  ASSERT_TRUE(HideWithTheSkin());
+  HWND taskbar = FindWindowA("Shell_TrayWnd", nullptr);
+  RECT icon{};
+  ASSERT_TRUE(WaitUntil([&] { return FindNewestTrayIcon(taskbar, &icon); }));
+  for (int temperature : {41, 88}) {
+    scenario.bridges[0].temperature = temperature;
+    ASSERT_TRUE(scenario.Apply());
+    ASSERT_TRUE(scenario.Log().WaitForRecord(
+        [&](const MeterLogRecord& r) { return r.cmd == CMD_VALUE && r.value == temperature; },
+        5000));
+    RestOnIcon(ScreenPointOf(taskbar, CentreOf(icon)));
+    std::string tip = "Velquin Torvex Ver 1.0\nTemperature " + std::to_string(temperature) +
+                      " \xB0"
+                      "C";
+    EXPECT_TRUE(WaitUntil([&] { return ShownTrayTip() == tip; })) << ShownTrayTip();
+  }
 }
 
 TEST_F(TorvexTray, WindowMenuOnTheBareSkinReachesTheAboutBoxCentredOverTheWindow) {

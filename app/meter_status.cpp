@@ -1,0 +1,68 @@
+#include "app/meter_status.h"
+
+#include <cstdio>
+
+#include "settings/display_setup_rules.h"
+
+namespace {
+
+ReadoutUnit UnitOf(int32_t itemType) {
+  switch (itemType) {
+    case ITEM_HDD_SPACE:
+    case ITEM_CPU_USAGE:
+    case ITEM_RAM_SPACE:
+    case ITEM_PAGE_FILE_SPACE:
+      return ReadoutUnit::PERCENT;
+    case ITEM_TEMPERATURE:
+      return ReadoutUnit::DEGREES;
+    case ITEM_FAN_SPEED:
+      return ReadoutUnit::FAN_SPEED;
+  }
+  return ReadoutUnit::NONE;  // "None", or a number only a damaged record holds
+}
+
+ReadoutFanMode FanModeOf(int32_t fanMode) {
+  if (fanMode == FAN_OFF) return ReadoutFanMode::OFF;
+  if (fanMode == FAN_MANUAL) return ReadoutFanMode::MANUAL;
+  return ReadoutFanMode::AUTO;
+}
+
+}  // namespace
+
+ReadoutState ReadoutStateOf(const PassOutcome& outcome) {
+  ReadoutState state;
+  if (outcome.linked) {
+    std::snprintf(state.figure, sizeof state.figure, "%d", static_cast<int>(outcome.figure));
+    state.barPercent = outcome.figure > 100 ? 100 : outcome.figure;
+  } else {
+    std::snprintf(state.figure, sizeof state.figure, "---");
+  }
+  state.unit = UnitOf(outcome.itemType);
+  state.linked = outcome.linked;
+  state.fanMode = FanModeOf(outcome.fanMode);
+  state.backlightOn = outcome.backlightOn;
+  return state;
+}
+
+void FormatMeterStatus(const PassOutcome& outcome, const char* degreeSign, char* line,
+                       size_t size) {
+  if (!outcome.linked) {
+    std::snprintf(line, size, "No meter linked");
+    return;
+  }
+  ReadoutUnit unit = UnitOf(outcome.itemType);
+  const char* name = DISPLAY_ITEM_NAMES[unit == ReadoutUnit::NONE ? ITEM_NONE : outcome.itemType];
+  int figure = outcome.figure;
+  switch (unit) {
+    case ReadoutUnit::NONE:
+      std::snprintf(line, size, "%s", name);
+      break;
+    case ReadoutUnit::DEGREES:
+      std::snprintf(line, size, "%s %d %sC", name, figure, degreeSign);
+      break;
+    case ReadoutUnit::PERCENT:
+    case ReadoutUnit::FAN_SPEED:
+      std::snprintf(line, size, "%s %d %%", name, figure);
+      break;
+  }
+}

@@ -1,0 +1,31 @@
+#include "monitor/pass_outcome.h"
+
+namespace {
+
+// The second parameter: the figure in the low byte, then one bit each for the link and the
+// backlight, then two bits of fan mode.
+constexpr uint32_t LINKED_BIT = 1u << 8;
+constexpr uint32_t BACKLIGHT_BIT = 1u << 9;
+constexpr int FAN_MODE_SHIFT = 10;
+constexpr uint32_t FAN_MODE_MASK = 3;
+
+}  // namespace
+
+PackedPassOutcome PackPassOutcome(const PassOutcome& outcome) {
+  PackedPassOutcome packed;
+  packed.first = static_cast<uint32_t>(outcome.itemType);
+  packed.second = (static_cast<uint32_t>(outcome.figure) & 0xFF) |
+                  (outcome.linked ? LINKED_BIT : 0) | (outcome.backlightOn ? BACKLIGHT_BIT : 0) |
+                  (static_cast<uint32_t>(outcome.fanMode) & FAN_MODE_MASK) << FAN_MODE_SHIFT;
+  return packed;
+}
+
+PassOutcome UnpackPassOutcome(uint32_t first, uint32_t second) {
+  PassOutcome outcome;
+  outcome.itemType = static_cast<int32_t>(first);
+  outcome.figure = static_cast<int32_t>(second & 0xFF);
+  outcome.linked = (second & LINKED_BIT) != 0;
+  outcome.backlightOn = (second & BACKLIGHT_BIT) != 0;
+  outcome.fanMode = static_cast<int32_t>(second >> FAN_MODE_SHIFT & FAN_MODE_MASK);
+  return outcome;
+}

@@ -1,0 +1,47 @@
+#include "app/meter_status.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(MeterStatus, ReadoutAndTipShowTheFigureOfTheItemOrThatNoMeterIsLinked) {
+  struct Case {
+    int32_t itemType, figure;
+    bool linked;
+    const char* digits;
+    ReadoutUnit unit;
+    int32_t bar;
+    const char* tip;
+  } cases[] = {
+      {ITEM_CPU_USAGE, 23, true, "23", ReadoutUnit::PERCENT, 23, "CPU Usage 23 %"},
+      {ITEM_HDD_SPACE, 100, true, "100", ReadoutUnit::PERCENT, 100, "HDD Space 100 %"},
+      {ITEM_PAGE_FILE_SPACE, 0, true, "0", ReadoutUnit::PERCENT, 0, "Page File Space 0 %"},
+      {ITEM_TEMPERATURE, 41, true, "41", ReadoutUnit::DEGREES, 41,
+       "Temperature 41 \xB0"
+       "C"},
+      {ITEM_TEMPERATURE, 130, true, "130", ReadoutUnit::DEGREES, 100,
+       "Temperature 130 \xB0"
+       "C"},
+      {ITEM_FAN_SPEED, 75, true, "75", ReadoutUnit::FAN_SPEED, 75, "Fan Speed 75 %"},
+      {ITEM_CPU_USAGE, 255, true, "255", ReadoutUnit::PERCENT, 100, "CPU Usage 255 %"},
+      {ITEM_NONE, 0, true, "0", ReadoutUnit::NONE, 0, "None"},
+      {-3, 0, true, "0", ReadoutUnit::NONE, 0, "None"},  // only a damaged record holds it
+      {ITEM_TEMPERATURE, 41, false, "---", ReadoutUnit::DEGREES, 0, "No meter linked"},
+  };
+  for (const Case& c : cases) {
+    PassOutcome outcome;
+    outcome.itemType = c.itemType;
+    outcome.figure = c.figure;
+    outcome.linked = c.linked;
+    ReadoutState state = ReadoutStateOf(outcome);
+    EXPECT_STREQ(state.figure, c.digits) << c.tip;
+    EXPECT_EQ(state.unit, c.unit) << c.tip;
+    EXPECT_EQ(state.barPercent, c.bar) << c.tip;
+    EXPECT_EQ(state.linked, c.linked) << c.tip;
+    char line[64];
+    FormatMeterStatus(outcome, "\xB0", line, sizeof line);
+    EXPECT_STREQ(line, c.tip);
+  }
+}
+
+}  // namespace

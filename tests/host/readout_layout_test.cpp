@@ -1,0 +1,54 @@
+#include "skin/readout_layout.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "support/in_memory_ini.h"
+
+namespace {
+
+// "x y width height count step segments", or "" for a part left out.
+std::string ReadPart(ReadoutPartId id, const std::string& value) {
+  InMemoryIni ini("");
+  ini.Set(READOUT_SECTION, ReadoutKeyOf(id), value);
+  ReadoutPart p = ReadReadoutLayout(ini.Reader(), READOUT_SECTION).parts[id];
+  if (!p.present) return "";
+  char text[96];
+  std::snprintf(text, sizeof text, "%d %d %d %d %d %d %d", p.x, p.y, p.width, p.height, p.count,
+                p.step, p.segments);
+  return text;
+}
+
+TEST(ReadoutLayout, EachKeyGivesItsPartOrLeavesItOut) {
+  struct Case {
+    ReadoutPartId id;
+    const char* value;
+    const char* part;
+  } cases[] = {
+      {READOUT_FACE, "face.bmp,16,40,238,96", "16 40 238 96 1 0 0"},
+      {READOUT_UNIT, " unit.bmp , -5 ,\t7,17,29 ", "-5 7 17 29 1 0 0"},
+      {READOUT_DIGITS, "d.bmp,28,60,20,34,3,27", "28 60 20 34 3 27 0"},
+      {READOUT_BAR, "b.bmp,26,114,224,7,28", "26 114 224 7 1 0 28"},
+      {READOUT_FACE, ",16,40,238,96", ""},             // no file
+      {READOUT_LINK, "l.bmp,1x,2,7,7", ""},            // not a number
+      {READOUT_LINK, "l.bmp,99999999999,0,7,7", ""},   // beyond any window
+      {READOUT_DIGITS, "d.bmp,28,60,20,34,9,27", ""},  // more digits than a readout has
+      {READOUT_DIGITS, "d.bmp,28,60,20,34,3", ""},     // no step between them
+      {READOUT_BAR, "b.bmp,26,114,224,7,225", ""},     // more segments than pixels
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(ReadPart(c.id, c.value), c.part) << ReadoutKeyOf(c.id) << "=" << c.value;
+  }
+}
+
+TEST(ReadoutLayout, ABrokenKeyLeavesTheOtherParts) {
+  InMemoryIni ini(
+      "[Readout]\nFace=face.bmp,16,40,238,96\nUnit=unit.bmp,oops\n"
+      "Link=link.bmp,291,15,7,7\n");
+  ReadoutLayout layout = ReadReadoutLayout(ini.Reader(), READOUT_SECTION);
+  bool expected[READOUT_PART_COUNT] = {true, false, false, false, true, false, false};
+  for (int32_t i = 0; i < READOUT_PART_COUNT; ++i) EXPECT_EQ(layout.parts[i].present, expected[i]);
+}
+
+}  // namespace
