@@ -54,9 +54,7 @@ extern "C" __declspec(dllexport) BOOL WINAPI
     CH341EppWriteData(ULONG index, PVOID buffer, PULONG length) {
   const uint8_t* bytes = buffer && length ? static_cast<const uint8_t*>(buffer) : nullptr;
   uint32_t count = length ? *length : 0;
-  BOOL written = LibraryService::Instance().Perform([index, bytes, count](VirtualBridges& bridges) {
-    return bridges.WriteData(index, bytes, count);
-  });
+  BOOL written = LibraryService::Instance().WriteData(index, bytes, count);
   if (!written && length) *length = 0;
   return written;
 }
