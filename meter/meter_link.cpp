@@ -19,12 +19,28 @@ void SendMeterFrame(const MeterFrame& frame) {
   for (uint8_t nibble : frame) SendNibble(nibble);
 }
 
-void LinkDevice(int32_t index) {
-  meterLink.deviceIndex.store(index, std::memory_order_relaxed);
+namespace {
+
+bool OpenBridge(uint32_t bridgeIndex) {
+  for (int attempt = 1; attempt <= LINK_OPEN_ATTEMPTS; ++attempt) {
+    if (!IsInvalidBridgeHandle(Bridge().openDevice(bridgeIndex))) return true;
+    if (attempt < LINK_OPEN_ATTEMPTS) WaitMicroseconds(LINK_OPEN_PAUSE_MICROSECONDS);
+  }
+  return false;
+}
+
+}  // namespace
+
+bool LinkDevice(int32_t index) {
   uint32_t bridgeIndex = static_cast<uint32_t>(index);
-  Bridge().openDevice(bridgeIndex);
+  if (!OpenBridge(bridgeIndex)) {
+    meterLink.deviceIndex.store(NO_DEVICE, std::memory_order_relaxed);
+    return false;
+  }
+  meterLink.deviceIndex.store(index, std::memory_order_relaxed);
   Bridge().setIntRoutine(bridgeIndex, ReceiveParser);
   Bridge().setExclusive(bridgeIndex, 1);
+  return true;
 }
 
 void UnlinkDevice() {

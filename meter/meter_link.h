@@ -11,6 +11,10 @@
 constexpr int32_t NO_DEVICE = -1;
 constexpr int32_t BRIDGE_INDEX_COUNT = 16;
 constexpr int64_t NIBBLE_PAUSE_MICROSECONDS = 100;
+// An open can fail for a moment (the driver still setting up a bridge just plugged in), so the
+// link tries a few times, a short pause apart, before it gives the bridge up.
+constexpr int LINK_OPEN_ATTEMPTS = 3;
+constexpr int64_t LINK_OPEN_PAUSE_MICROSECONDS = 10000;
 
 // Process-wide state of the meter link: everything it keeps for the whole run.
 struct MeterLink {
@@ -34,9 +38,12 @@ void SendNibble(int32_t nibble);
 
 void SendMeterFrame(const MeterFrame& frame);
 
-// Takes up the bridge: it becomes the device index, is opened, gets the receive parser as its
-// interrupt routine and is claimed for exclusive use. Library results are not tested.
-void LinkDevice(int32_t index);
+// Takes up the bridge: it is opened (tried up to LINK_OPEN_ATTEMPTS times), becomes the device
+// index, gets the receive parser as its interrupt routine and is claimed for exclusive use. When
+// it does not open, nothing is linked (the device index is NO_DEVICE) and the result is false:
+// frames sent to a bridge that is not open would be lost while the link seemed to work. The
+// results of the two calls after the open are not tested.
+bool LinkDevice(int32_t index);
 
 // Releases the linked bridge, if any. The device index is left to the caller.
 void UnlinkDevice();
