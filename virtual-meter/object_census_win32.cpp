@@ -4,6 +4,8 @@
 // windows.h first: psapi.h relies on its types.
 #include <psapi.h>
 
+#include <cwchar>
+
 namespace vmeter {
 
 namespace {
@@ -53,13 +55,39 @@ int64_t ProbeUserObjects() {
   return count;
 }
 
-int64_t ProbeKernelHandles() {
-  int64_t count = 0;
-  for (UINT_PTR value = 4; value < KERNEL_HANDLE_LIMIT; value += 4) {
-    DWORD flags = 0;
-    if (GetHandleInformation(reinterpret_cast<HANDLE>(value), &flags)) ++count;
+// NtQueryObject's answer for ObjectNameInformation: the name, then room for its characters.
+struct ObjectName {
+  USHORT length;  // in bytes
+  USHORT maximumLength;
+  const wchar_t* buffer;
+  wchar_t characters[512];
+};
+
+using QueryObject = LONG(WINAPI*)(HANDLE, int, void*, ULONG, ULONG*);
+
+bool IsWineSpoolerMutex(QueryObject query, HANDLE handle) {
+  static const wchar_t SUFFIX[] = L"\\__WINE_WINSPOOL_MUTEX__";
+  constexpr size_t SUFFIX_LENGTH = sizeof SUFFIX / sizeof SUFFIX[0] - 1;
+  constexpr int OBJECT_NAME_INFORMATION = 1;
+  ObjectName name{};
+  if (!query || query(handle, OBJECT_NAME_INFORMATION, &name, sizeof name, nullptr) != 0) {
+    return false;
   }
-  return count;
+  size_t length = name.length / sizeof(wchar_t);
+  return length >= SUFFIX_LENGTH &&
+         std::wmemcmp(name.buffer + length - SUFFIX_LENGTH, SUFFIX, SUFFIX_LENGTH) == 0;
+}
+
+void ProbeKernelHandles(ObjectCensus& census) {
+  auto query = reinterpret_cast<QueryObject>(
+      reinterpret_cast<void (*)()>(GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtQueryObject")));
+  for (UINT_PTR value = 4; value < KERNEL_HANDLE_LIMIT; value += 4) {
+    HANDLE handle = reinterpret_cast<HANDLE>(value);
+    DWORD flags = 0;
+    if (!GetHandleInformation(handle, &flags)) continue;
+    ++census.handles;
+    if (IsWineSpoolerMutex(query, handle)) ++census.wineSpoolerMutexes;
+  }
 }
 
 int64_t CountGuiObjects(DWORD kind, int64_t (*probe)()) {
@@ -69,17 +97,20 @@ int64_t CountGuiObjects(DWORD kind, int64_t (*probe)()) {
   return probe();
 }
 
-int64_t CountKernelHandles() {
+void CountKernelHandles(ObjectCensus& census) {
   DWORD count = 0;
-  if (GetProcessHandleCount(GetCurrentProcess(), &count) && count != 0) return count;
-  return ProbeKernelHandles();
+  if (GetProcessHandleCount(GetCurrentProcess(), &count) && count != 0) {
+    census.handles = count;
+    return;
+  }
+  ProbeKernelHandles(census);
 }
 
 }  // namespace
 
 ObjectCensus CountProcessObjects() {
   ObjectCensus census;
-  census.handles = CountKernelHandles();
+  CountKernelHandles(census);
   census.gdi = CountGuiObjects(GR_GDIOBJECTS, ProbeGdiObjects);
   census.user = CountGuiObjects(GR_USEROBJECTS, ProbeUserObjects);
   PROCESS_MEMORY_COUNTERS memory{};

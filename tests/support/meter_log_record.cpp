@@ -156,6 +156,7 @@ bool ParseMeterLogRecord(const std::string& line, MeterLogRecord& record) {
   TakeNumber(members, isText, "temperature", record.temperature);
   TakeNumber(members, isText, "present", record.present);
   TakeNumber(members, isText, "handles", record.handles);
+  TakeNumber(members, isText, "wine_spooler_mutexes", record.wineSpoolerMutexes);
   TakeNumber(members, isText, "gdi", record.gdi);
   TakeNumber(members, isText, "user", record.user);
   TakeNumber(members, isText, "private_kb", record.privateKb);

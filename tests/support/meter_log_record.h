@@ -18,7 +18,7 @@ struct MeterLogRecord {
   std::string error, fault, packet, inject, scenario;
   std::optional<int64_t> temperature, present;
   // The process's object counts
-  std::optional<int64_t> handles, gdi, user, privateKb, workingSetKb;
+  std::optional<int64_t> handles, wineSpoolerMutexes, gdi, user, privateKb, workingSetKb;
   // Every member as text, by key, for anything not named above.
   std::map<std::string, std::string> fields;
 
