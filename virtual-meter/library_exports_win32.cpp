@@ -27,12 +27,10 @@ extern "C" __declspec(dllexport) BOOL WINAPI CH341ResetDevice(ULONG index) {
 }
 
 extern "C" __declspec(dllexport) BOOL WINAPI CH341GetStatus(ULONG index, PULONG status) {
-  return LibraryService::Instance().Perform([index, status](VirtualBridges& bridges) {
-    uint32_t word = 0;
-    bool read = bridges.GetStatus(index, status ? &word : nullptr);
-    if (read) *status = word;
-    return read;
-  });
+  uint32_t word = 0;
+  bool read = LibraryService::Instance().GetStatus(index, status ? &word : nullptr);
+  if (read) *status = word;
+  return read;
 }
 
 extern "C" __declspec(dllexport) BOOL WINAPI CH341SetExclusive(ULONG index, ULONG exclusive) {

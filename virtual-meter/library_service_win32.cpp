@@ -153,6 +153,16 @@ bool LibraryService::WriteData(uint32_t index, const uint8_t* bytes, uint32_t le
   return written;
 }
 
+bool LibraryService::GetStatus(uint32_t index, uint32_t* status) {
+  uint32_t microseconds = 0;
+  bool read = Perform([&](VirtualBridges& bridges) {
+    microseconds = bridges.StatusMicroseconds(index);
+    return bridges.GetStatus(index, status);
+  });
+  WaitMicroseconds(microseconds, counterFrequency_);
+  return read;
+}
+
 void LibraryService::CloseDevice(uint32_t index) {
   std::lock_guard<std::recursive_mutex> delivering(deliveryLock_);
   Perform([index](VirtualBridges& bridges) {

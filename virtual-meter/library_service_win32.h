@@ -45,6 +45,8 @@ class LibraryService {
   // CH341EppWriteData: the write, then the time the bridge's scenario says it takes, spent
   // outside the lock as a caller waits for a USB round trip.
   bool WriteData(uint32_t index, const uint8_t* bytes, uint32_t length);
+  // CH341GetStatus: the read, then the time the scenario says it takes, as for a write.
+  bool GetStatus(uint32_t index, uint32_t* status);
 
   // Closing waits for a packet being handed over, so no routine is called after it returns.
   void CloseDevice(uint32_t index);

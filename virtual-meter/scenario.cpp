@@ -53,7 +53,8 @@ Scenario ParseScenario(const std::string& text) {
     ReadNumber(document, section, "write_fail_every", 0, UINT32_MAX, bridge.writeFailEvery);
     ReadNumber(document, section, "write_fail_after", 0, UINT32_MAX, bridge.writeFailAfter);
     ReadNumber(document, section, "unplug_after", 1, UINT32_MAX, bridge.unplugAfter);
-    ReadNumber(document, section, "write_us", 0, MAX_WRITE_MICROSECONDS, bridge.writeMicroseconds);
+    ReadNumber(document, section, "write_us", 0, MAX_CALL_MICROSECONDS, bridge.writeMicroseconds);
+    ReadNumber(document, section, "status_us", 0, MAX_CALL_MICROSECONDS, bridge.statusMicroseconds);
   }
   MeterScenario& meter = scenario.meter;
   if (const std::string* log = FindIniValue(document, "meter", "log")) meter.logPath = *log;

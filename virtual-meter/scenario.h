@@ -16,7 +16,7 @@ constexpr int MAX_PACKET_MS = 60000;
 // A count of calls that is never reached: the fault it triggers stays off.
 constexpr uint32_t NEVER = UINT32_MAX;
 // A slower bridge than this is a hung one, which is not what the key is for.
-constexpr uint32_t MAX_WRITE_MICROSECONDS = 100000;
+constexpr uint32_t MAX_CALL_MICROSECONDS = 100000;
 constexpr int MIN_CENSUS_MS = 100;
 
 struct BridgeScenario {
@@ -31,6 +31,7 @@ struct BridgeScenario {
   uint32_t writeFailAfter = NEVER;  // N: every write after the first N since it was opened fails
   uint32_t unplugAfter = NEVER;     // N: pulled out right after its Nth write since plugged in
   uint32_t writeMicroseconds = 0;   // how long each CH341EppWriteData takes
+  uint32_t statusMicroseconds = 0;  // how long each CH341GetStatus takes, the bridge there or not
 };
 
 struct MeterScenario {

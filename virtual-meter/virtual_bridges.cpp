@@ -229,6 +229,10 @@ uint32_t VirtualBridges::WriteMicroseconds(uint32_t index) const {
   return bridges_[index].setup.writeMicroseconds;
 }
 
+uint32_t VirtualBridges::StatusMicroseconds(uint32_t index) const {
+  return index < BRIDGE_COUNT ? bridges_[index].setup.statusMicroseconds : 0;
+}
+
 bool VirtualBridges::TakePlugChange() {
   bool changed = plugChanged_;
   plugChanged_ = false;

@@ -46,6 +46,8 @@ class VirtualBridges {
 
   // How long a write to bridge `index` takes: its scenario's write_us while it is present.
   uint32_t WriteMicroseconds(uint32_t index) const;
+  // How long a status read of bridge `index` takes: its scenario's status_us, present or not.
+  uint32_t StatusMicroseconds(uint32_t index) const;
 
   // Whether a bridge has been pulled out by its unplug_after since the last call, which the
   // system announces as it does a scenario's plug change.

@@ -59,7 +59,8 @@ void CheckDocument(const IniDocument& document) {
 void CheckScenario(const Scenario& scenario, const IniDocument& document) {
   for (const BridgeScenario& bridge : scenario.bridges) {
     FUZZ_CHECK(bridge.temperature >= 0 && bridge.temperature <= 255);
-    FUZZ_CHECK(bridge.unplugAfter >= 1 && bridge.writeMicroseconds <= MAX_WRITE_MICROSECONDS);
+    FUZZ_CHECK(bridge.unplugAfter >= 1 && bridge.writeMicroseconds <= MAX_CALL_MICROSECONDS &&
+               bridge.statusMicroseconds <= MAX_CALL_MICROSECONDS);
   }
   const MeterScenario& meter = scenario.meter;
   FUZZ_CHECK(meter.packetMs >= MIN_PACKET_MS && meter.packetMs <= MAX_PACKET_MS);

@@ -72,6 +72,7 @@ std::string FaultKeys(const VirtualBridgeSetup& bridge) {
   add("write_fail_after", bridge.writeFailAfter, FAULT_OFF);
   add("unplug_after", bridge.unplugAfter, FAULT_OFF);
   add("write_us", bridge.writeMicroseconds, 0);
+  add("status_us", bridge.statusMicroseconds, 0);
   return keys;
 }
 
