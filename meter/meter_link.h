@@ -3,6 +3,7 @@
 // reported, sending nibbles and frames to it, and taking a bridge up and releasing it.
 #include <atomic>
 #include <cstdint>
+#include <mutex>
 
 #include "meter/bridge_library.h"
 #include "meter/meter_frame.h"
@@ -21,6 +22,9 @@ struct MeterLink {
   // Shared between threads without locks: each is written by one thread and read by others.
   std::atomic<int32_t> deviceIndex{NO_DEVICE};  // written on the UI thread only
   std::atomic<int32_t> temperatureReading{0};   // written by the receive parser only
+  // Held for each nibble's write, and by DetachIfRemoved from its status read to the detach: a
+  // bridge found gone gets no nibble more, not even one of a frame already in flight.
+  std::mutex writeLock;
   // The library's functions: installed on the UI thread at start-up, before any other thread
   // runs, and only read after.
   BridgeLibrary bridge = AbsentBridgeLibrary();
@@ -51,9 +55,7 @@ void UnlinkDevice();
 // Releases bridge `index` (nothing for NO_DEVICE): what UnlinkDevice does to the linked one.
 void ReleaseBridge(int32_t index);
 
-// Ends the link at once, before its bridge is released: from the next nibble on, a frame in
-// flight drops the rest. Returns the bridge that was linked, or NO_DEVICE.
-int32_t DetachDevice();
-
-// Whether the linked bridge still answers a status read (a zero result means it was unplugged).
-bool IsLinkedDevicePresent();
+// Reads the linked bridge's status. When the read fails (the bridge was unplugged), the link ends
+// at once, before its bridge is released: a frame in flight drops the rest. Returns the bridge
+// detached, or NO_DEVICE when the linked one still answers or none is linked.
+int32_t DetachIfRemoved();

@@ -112,12 +112,16 @@ TEST_F(MeterLinkTest, UnlinkWithNoMeterMakesNoCall) {
   EXPECT_TRUE(fake.calls.empty());
 }
 
-TEST_F(MeterLinkTest, PresenceFollowsTheStatusReadResult) {
+TEST_F(MeterLinkTest, DetachIfRemovedEndsTheLinkOnlyWhenTheStatusReadFails) {
+  EXPECT_EQ(DetachIfRemoved(), NO_DEVICE) << "nothing linked";
+  EXPECT_TRUE(fake.calls.empty());
   meterLink.deviceIndex = 1;
   fake.devices[1].statusReads = true;
-  EXPECT_TRUE(IsLinkedDevicePresent());
+  EXPECT_EQ(DetachIfRemoved(), NO_DEVICE);
+  EXPECT_EQ(meterLink.deviceIndex.load(), 1);
   fake.devices[1].statusReads = false;
-  EXPECT_FALSE(IsLinkedDevicePresent());
+  EXPECT_EQ(DetachIfRemoved(), 1);
+  EXPECT_EQ(meterLink.deviceIndex.load(), NO_DEVICE);
 }
 
 TEST(BridgeLibrary, AbsentLibraryFindsNoMeter) {

@@ -1,7 +1,7 @@
 // End to end: the real torvex.exe on a bridge that misbehaves as the virtual meter's fault keys
-// ask. Every write takes a millisecond, as a USB round trip does. Throughout, the window must
-// answer within a second; the user sees the right box; once the meter is linked again, its frames
-// arrive whole.
+// ask. Every write and status read takes a millisecond, as a USB round trip does. Throughout, the
+// window must answer within a second; the user sees the right box; once the meter is linked again,
+// its frames arrive whole.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -84,7 +84,7 @@ void ExpectWholePassesFrom(const MeterLog& log, size_t from, int64_t index, size
 
 class TorvexFaults : public TorvexTest {
  protected:
-  TorvexFaults() { scenario.bridges[0].writeMicroseconds = USB_ROUND_TRIP_US; }
+  TorvexFaults() { scenario.bridges[0] = SoundMeter(); }
 
   void TearDown() override {
     if (watch) {
@@ -126,6 +126,7 @@ class TorvexFaults : public TorvexTest {
     VirtualBridgeSetup bridge;
     bridge.present = true;
     bridge.writeMicroseconds = USB_ROUND_TRIP_US;
+    bridge.statusMicroseconds = USB_ROUND_TRIP_US;
     return bridge;
   }
 
@@ -208,6 +209,8 @@ TEST_F(TorvexFaults, AnOpenThatFailsNowAndThenStillLinks) {
 
 TEST_F(TorvexFaults, UnplugInTheMiddleOfAFrame) {
   scenario.bridges[0].unplugAfter = NIBBLES_PER_PASS + 20;  // inside the second value frame
+  // A slow look at the bridge just gone: the pass in flight would go on writing meanwhile.
+  scenario.bridges[0].statusMicroseconds = 20 * USB_ROUND_TRIP_US;
   ASSERT_TRUE(StartWatched());
   AnswerBox(EJECTED);
   Sleep(1000);  // a refresh period: a pass that still wrote would show
