@@ -1,6 +1,6 @@
-# The two commands of the README, plus the packages, the benchmark, the fuzzing campaign and
-# formatting.
-.PHONY: deps test run dist bench fuzz format clean
+# The two commands of the README, plus the packages, the benchmark, the fuzzing campaign, the soak
+# and formatting.
+.PHONY: deps test run dist bench fuzz soak format clean
 
 deps:
 	@scripts/install-deps.sh
@@ -19,6 +19,9 @@ bench: deps
 
 fuzz: deps
 	@scripts/run-fuzz.sh
+
+soak: deps
+	@scripts/run-soak.sh
 
 format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i

@@ -31,18 +31,21 @@ void SwitchLinkedDevice(int32_t index) {
 class WindowsDeviceSystem : public DeviceSystem {
  public:
   bool IsLinked() override { return meterLink.deviceIndex.load() != NO_DEVICE; }
-  bool IsLinkedPresent() override { return IsLinkedDevicePresent(); }
+  bool DetachIfRemoved() override {
+    removed = ::DetachIfRemoved();
+    return removed != NO_DEVICE;
+  }
   int32_t SearchAfterChange() override {
     int32_t result = RunSearchDialog(nullptr);
     return IsBridgeIndex(result) ? result : NO_DEVICE;
   }
   void Link(int32_t index) override { SwitchLinkedDevice(index); }
   void ReleaseRemoved() override {
-    // Detached first, so the pass in flight sends nothing more to the bridge that went; the hold
-    // then waits for that pass to end before the bridge is released.
-    int32_t gone = DetachDevice();
+    // Detached already, so the pass in flight sends nothing more to the bridge that went; the
+    // hold waits for that pass to end before the bridge is released.
     RefreshPassHold hold;
-    ReleaseBridge(gone);
+    ReleaseBridge(removed);
+    removed = NO_DEVICE;
   }
   void ShowNotice(DeviceNotice notice) override {
     if (notice == DeviceNotice::INSERTED) {
@@ -52,6 +55,9 @@ class WindowsDeviceSystem : public DeviceSystem {
       ShowBox(application.mainWindow, "Velquin Torvex has been Ejected!", MB_ICONERROR);
     }
   }
+
+ private:
+  int32_t removed = NO_DEVICE;  // found gone by DetachIfRemoved, released by ReleaseRemoved
 };
 
 WindowsDeviceSystem windowsDevices;

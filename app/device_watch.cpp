@@ -14,7 +14,7 @@ void ApplyDeviceChange(DeviceWatch& watch, DeviceSystem& system) {
   if (watch.searchOpen) watch.changedDuringSearch = true;
   if (watch.noticeOpen) watch.changedDuringNotice = true;
   if (system.IsLinked()) {
-    if (system.IsLinkedPresent()) return;  // some other device came or went
+    if (!system.DetachIfRemoved()) return;  // some other device came or went
     system.ReleaseRemoved();
     TellDeviceNotice(watch, system, DeviceNotice::EJECTED);
     return;

@@ -13,12 +13,12 @@ class DeviceSystem {
  public:
   virtual ~DeviceSystem() = default;
   virtual bool IsLinked() = 0;
-  // Whether the linked bridge still answers.
-  virtual bool IsLinkedPresent() = 0;
+  // Whether the linked bridge has stopped answering; if so, nothing more is sent to it.
+  virtual bool DetachIfRemoved() = 0;
   // The SEARCH dialog run for a device change: the bridge to link, or -1 for none.
   virtual int32_t SearchAfterChange() = 0;
   virtual void Link(int32_t index) = 0;
-  // The linked bridge is gone: nothing may be sent to it any more, and it is released.
+  // Releases the bridge DetachIfRemoved found gone.
   virtual void ReleaseRemoved() = 0;
   // A modal box; any rule here may run again inside it.
   virtual void ShowNotice(DeviceNotice notice) = 0;

@@ -7,11 +7,14 @@
 MeterLink meterLink;
 
 void SendNibble(int32_t nibble) {
-  int32_t index = meterLink.deviceIndex.load(std::memory_order_relaxed);
-  if (index == NO_DEVICE) return;
-  uint8_t byte = WireByte(nibble);
-  uint32_t length = 1;
-  Bridge().eppWriteData(static_cast<uint32_t>(index), &byte, &length);
+  {
+    std::lock_guard<std::mutex> writing(meterLink.writeLock);
+    int32_t index = meterLink.deviceIndex.load(std::memory_order_relaxed);
+    if (index == NO_DEVICE) return;
+    uint8_t byte = WireByte(nibble);
+    uint32_t length = 1;
+    Bridge().eppWriteData(static_cast<uint32_t>(index), &byte, &length);
+  }
   WaitMicroseconds(NIBBLE_PAUSE_MICROSECONDS);
 }
 
@@ -19,12 +22,28 @@ void SendMeterFrame(const MeterFrame& frame) {
   for (uint8_t nibble : frame) SendNibble(nibble);
 }
 
-void LinkDevice(int32_t index) {
-  meterLink.deviceIndex.store(index, std::memory_order_relaxed);
+namespace {
+
+bool OpenBridge(uint32_t bridgeIndex) {
+  for (int attempt = 1; attempt <= LINK_OPEN_ATTEMPTS; ++attempt) {
+    if (!IsInvalidBridgeHandle(Bridge().openDevice(bridgeIndex))) return true;
+    if (attempt < LINK_OPEN_ATTEMPTS) WaitMicroseconds(LINK_OPEN_PAUSE_MICROSECONDS);
+  }
+  return false;
+}
+
+}  // namespace
+
+bool LinkDevice(int32_t index) {
   uint32_t bridgeIndex = static_cast<uint32_t>(index);
-  Bridge().openDevice(bridgeIndex);
+  if (!OpenBridge(bridgeIndex)) {
+    meterLink.deviceIndex.store(NO_DEVICE, std::memory_order_relaxed);
+    return false;
+  }
+  meterLink.deviceIndex.store(index, std::memory_order_relaxed);
   Bridge().setIntRoutine(bridgeIndex, ReceiveParser);
   Bridge().setExclusive(bridgeIndex, 1);
+  return true;
 }
 
 void UnlinkDevice() {
@@ -37,12 +56,14 @@ void ReleaseBridge(int32_t index) {
   Bridge().closeDevice(static_cast<uint32_t>(index));
 }
 
-int32_t DetachDevice() {
-  return meterLink.deviceIndex.exchange(NO_DEVICE, std::memory_order_relaxed);
-}
-
-bool IsLinkedDevicePresent() {
+int32_t DetachIfRemoved() {
+  // The status read takes a USB round trip; a nibble written meanwhile would follow the removal.
+  std::lock_guard<std::mutex> writing(meterLink.writeLock);
   int32_t index = meterLink.deviceIndex.load(std::memory_order_relaxed);
   uint32_t status = 0;
-  return Bridge().getStatus(static_cast<uint32_t>(index), &status) != 0;
+  if (index == NO_DEVICE || Bridge().getStatus(static_cast<uint32_t>(index), &status) != 0) {
+    return NO_DEVICE;
+  }
+  meterLink.deviceIndex.store(NO_DEVICE, std::memory_order_relaxed);
+  return index;
 }

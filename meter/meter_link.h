@@ -3,6 +3,7 @@
 // reported, sending nibbles and frames to it, and taking a bridge up and releasing it.
 #include <atomic>
 #include <cstdint>
+#include <mutex>
 
 #include "meter/bridge_library.h"
 #include "meter/meter_frame.h"
@@ -11,12 +12,19 @@
 constexpr int32_t NO_DEVICE = -1;
 constexpr int32_t BRIDGE_INDEX_COUNT = 16;
 constexpr int64_t NIBBLE_PAUSE_MICROSECONDS = 100;
+// An open can fail for a moment (the driver still setting up a bridge just plugged in), so the
+// link tries a few times, a short pause apart, before it gives the bridge up.
+constexpr int LINK_OPEN_ATTEMPTS = 3;
+constexpr int64_t LINK_OPEN_PAUSE_MICROSECONDS = 10000;
 
 // Process-wide state of the meter link: everything it keeps for the whole run.
 struct MeterLink {
   // Shared between threads without locks: each is written by one thread and read by others.
   std::atomic<int32_t> deviceIndex{NO_DEVICE};  // written on the UI thread only
   std::atomic<int32_t> temperatureReading{0};   // written by the receive parser only
+  // Held for each nibble's write, and by DetachIfRemoved from its status read to the detach: a
+  // bridge found gone gets no nibble more, not even one of a frame already in flight.
+  std::mutex writeLock;
   // The library's functions: installed on the UI thread at start-up, before any other thread
   // runs, and only read after.
   BridgeLibrary bridge = AbsentBridgeLibrary();
@@ -34,9 +42,12 @@ void SendNibble(int32_t nibble);
 
 void SendMeterFrame(const MeterFrame& frame);
 
-// Takes up the bridge: it becomes the device index, is opened, gets the receive parser as its
-// interrupt routine and is claimed for exclusive use. Library results are not tested.
-void LinkDevice(int32_t index);
+// Takes up the bridge: it is opened (tried up to LINK_OPEN_ATTEMPTS times), becomes the device
+// index, gets the receive parser as its interrupt routine and is claimed for exclusive use. When
+// it does not open, nothing is linked (the device index is NO_DEVICE) and the result is false:
+// frames sent to a bridge that is not open would be lost while the link seemed to work. The
+// results of the two calls after the open are not tested.
+bool LinkDevice(int32_t index);
 
 // Releases the linked bridge, if any. The device index is left to the caller.
 void UnlinkDevice();
@@ -44,9 +55,7 @@ void UnlinkDevice();
 // Releases bridge `index` (nothing for NO_DEVICE): what UnlinkDevice does to the linked one.
 void ReleaseBridge(int32_t index);
 
-// Ends the link at once, before its bridge is released: from the next nibble on, a frame in
-// flight drops the rest. Returns the bridge that was linked, or NO_DEVICE.
-int32_t DetachDevice();
-
-// Whether the linked bridge still answers a status read (a zero result means it was unplugged).
-bool IsLinkedDevicePresent();
+// Reads the linked bridge's status. When the read fails (the bridge was unplugged), the link ends
+// at once, before its bridge is released: a frame in flight drops the rest. Returns the bridge
+// detached, or NO_DEVICE when the linked one still answers or none is linked.
+int32_t DetachIfRemoved();

@@ -4,8 +4,8 @@
 #include <windows.h>
 
 // Fills both records from the key, or with their defaults where a value is missing, and moves
-// `mainWindow` to its saved position. Runs before the first refresh pass. Does nothing at all when
-// the key cannot be opened or created.
+// `mainWindow` to its saved position. Runs before the first refresh pass. A key that cannot be
+// opened or created counts as one without values: the defaults, and no move.
 void LoadSettings(HWND mainWindow);
 
 // Writes both records, and the rectangle of `mainWindow` while the window is visible (hidden in

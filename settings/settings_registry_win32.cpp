@@ -25,8 +25,10 @@ static_assert(sizeof(SYSTEMTIME) == sizeof(RecordTime) &&
 // Reads a value whole into `buffer`, sized by a query first, so a value longer than its record
 // never lands in the record itself. Only REG_BINARY is ever written here: a value of another type
 // (text or a number put there by hand or by other software) counts as missing. A value that
-// changes between the query and the read counts as present with nothing read.
+// changes between the query and the read counts as present with nothing read. With no key, every
+// value is missing.
 StoredValue QueryStoredValue(HKEY key, const char* name, std::vector<uint8_t>& buffer) {
+  if (!key) return {};
   DWORD type = REG_NONE;
   DWORD size = 0;
   if (RegQueryValueExA(key, name, nullptr, &type, nullptr, &size) != ERROR_SUCCESS ||
@@ -69,8 +71,10 @@ void WriteBinaryValue(HKEY key, const char* name, const void* bytes, DWORD size)
 }  // namespace
 
 void LoadSettings(HWND mainWindow) {
-  HKEY key;
-  if (RegCreateKeyA(HKEY_CURRENT_USER, SETTINGS_KEY, &key) != ERROR_SUCCESS) return;
+  // A key that does not open holds no values: the records get their defaults all the same, not
+  // the zeros they start with, which would tell the meter to stop the case fan.
+  HKEY key = nullptr;
+  if (RegCreateKeyA(HKEY_CURRENT_USER, SETTINGS_KEY, &key) != ERROR_SUCCESS) key = nullptr;
   std::vector<uint8_t> buffer;
   // Worked out aside and stored field by field, as every write the worker may meet is.
   DisplayItemRecord displayItem;
@@ -83,7 +87,7 @@ void LoadSettings(HWND mainWindow) {
   if (ReadStoredWindowRect(QueryStoredValue(key, WINDOW_POSITION_VALUE, buffer), stored)) {
     MoveToStoredPosition(mainWindow, stored);
   }
-  RegCloseKey(key);
+  if (key) RegCloseKey(key);
 }
 
 void SaveSettings(HWND mainWindow) {

@@ -18,7 +18,8 @@ inline SkinRect ToSkinRect(const RECT& rect) {
   return SkinRect{rect.left, rect.top, rect.right, rect.bottom};
 }
 
-// A bitmap file at its own size; null when it does not load.
+// A bitmap file at its own size; null when it does not load, or when the file does not hold the
+// pixels its header claims (skin/bitmap_file_check.h).
 HBITMAP LoadBitmapFile(const char* fileName);
 
 class SkinControl : public ControlRecord {

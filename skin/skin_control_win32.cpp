@@ -3,15 +3,31 @@
 #include <cstdio>
 #include <cstring>
 
+#include "skin/bitmap_file_check.h"
 #include "skin/control_interaction.h"
 
 namespace {
 
 constexpr COLORREF DISABLED_TEXT_COLOR = 0xC0C0C0;
 
+bool IsWholeBitmapFile(const char* fileName) {
+  HANDLE file = CreateFileA(fileName, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  uint8_t header[BITMAP_HEADER_BYTES];
+  DWORD count = 0;
+  LARGE_INTEGER size{};
+  bool whole = ReadFile(file, header, sizeof header, &count, nullptr) &&
+               GetFileSizeEx(file, &size) &&
+               HoldsItsPixels(header, count, static_cast<uint64_t>(size.QuadPart));
+  CloseHandle(file);
+  return whole;
+}
+
 }  // namespace
 
 HBITMAP LoadBitmapFile(const char* fileName) {
+  if (!IsWholeBitmapFile(fileName)) return nullptr;
   return static_cast<HBITMAP>(
       LoadImageA(nullptr, fileName, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_DEFAULTSIZE));
 }

@@ -27,12 +27,10 @@ extern "C" __declspec(dllexport) BOOL WINAPI CH341ResetDevice(ULONG index) {
 }
 
 extern "C" __declspec(dllexport) BOOL WINAPI CH341GetStatus(ULONG index, PULONG status) {
-  return LibraryService::Instance().Perform([index, status](VirtualBridges& bridges) {
-    uint32_t word = 0;
-    bool read = bridges.GetStatus(index, status ? &word : nullptr);
-    if (read) *status = word;
-    return read;
-  });
+  uint32_t word = 0;
+  bool read = LibraryService::Instance().GetStatus(index, status ? &word : nullptr);
+  if (read) *status = word;
+  return read;
 }
 
 extern "C" __declspec(dllexport) BOOL WINAPI CH341SetExclusive(ULONG index, ULONG exclusive) {
@@ -54,9 +52,7 @@ extern "C" __declspec(dllexport) BOOL WINAPI
     CH341EppWriteData(ULONG index, PVOID buffer, PULONG length) {
   const uint8_t* bytes = buffer && length ? static_cast<const uint8_t*>(buffer) : nullptr;
   uint32_t count = length ? *length : 0;
-  BOOL written = LibraryService::Instance().Perform([index, bytes, count](VirtualBridges& bridges) {
-    return bridges.WriteData(index, bytes, count);
-  });
+  BOOL written = LibraryService::Instance().WriteData(index, bytes, count);
   if (!written && length) *length = 0;
   return written;
 }

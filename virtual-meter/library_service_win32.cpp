@@ -2,7 +2,8 @@
 
 #include <vector>
 
-#include "virtual-meter/device_change_win32.h"
+#include "virtual-meter/meter_log_lines.h"
+#include "virtual-meter/object_census_win32.h"
 #include "virtual-meter/scenario.h"
 #include "virtual-meter/scenario_source_win32.h"
 
@@ -12,6 +13,19 @@ namespace {
 
 // The file is re-read this often: a change takes effect well within 200 ms.
 constexpr int64_t SCENARIO_CHECK_MS = 100;
+
+// Sleeps the whole milliseconds, then spins the rest: Sleep alone cannot wait less than one.
+void WaitMicroseconds(uint32_t microseconds, int64_t frequency) {
+  if (microseconds == 0) return;
+  LARGE_INTEGER start{};
+  QueryPerformanceCounter(&start);
+  int64_t end = start.QuadPart + frequency * microseconds / 1000000;
+  if (microseconds >= 1000) Sleep(microseconds / 1000);
+  LARGE_INTEGER now{};
+  do {
+    QueryPerformanceCounter(&now);
+  } while (now.QuadPart < end);
+}
 
 int64_t ReadCounter() {
   LARGE_INTEGER counter{};
@@ -62,10 +76,16 @@ void LibraryService::EnsureLoaded() {
 void LibraryService::Run() {
   EnsureLoaded();
   int64_t nextCheckMs = NowMs() + SCENARIO_CHECK_MS;
+  int64_t nextCensusMs = 0;
   for (;;) {
     if (NowMs() >= nextCheckMs) {
       CheckScenario();
       nextCheckMs = NowMs() + SCENARIO_CHECK_MS;
+    }
+    int censusMs = Perform([](VirtualBridges& bridges) { return bridges.CensusMs(); });
+    if (censusMs > 0 && NowMs() >= nextCensusMs) {
+      TakeCensus();
+      nextCensusMs = NowMs() + censusMs;
     }
     DeliverPackets();
     WaitForSingleObject(wake_, MillisecondsToNextWork(nextCheckMs));
@@ -115,6 +135,33 @@ void LibraryService::DeliverPackets() {
     InterruptRoutine routine = reinterpret_cast<InterruptRoutine>(delivery.routine);
     for (uint8_t nibble : delivery.nibbles) routine(nibble);
   }
+}
+
+void LibraryService::TakeCensus() {
+  // Counted outside the lock: the count takes a while, and the program's calls must not wait.
+  ObjectCensus census = CountProcessObjects();
+  std::lock_guard<std::mutex> lock(stateLock_);
+  log_.Append({FormatCensus(NowMs(), census)});
+}
+
+bool LibraryService::WriteData(uint32_t index, const uint8_t* bytes, uint32_t length) {
+  uint32_t microseconds = 0;
+  bool written = Perform([&](VirtualBridges& bridges) {
+    microseconds = bridges.WriteMicroseconds(index);
+    return bridges.WriteData(index, bytes, length);
+  });
+  WaitMicroseconds(microseconds, counterFrequency_);
+  return written;
+}
+
+bool LibraryService::GetStatus(uint32_t index, uint32_t* status) {
+  uint32_t microseconds = 0;
+  bool read = Perform([&](VirtualBridges& bridges) {
+    microseconds = bridges.StatusMicroseconds(index);
+    return bridges.GetStatus(index, status);
+  });
+  WaitMicroseconds(microseconds, counterFrequency_);
+  return read;
 }
 
 void LibraryService::CloseDevice(uint32_t index) {

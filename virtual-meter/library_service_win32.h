@@ -7,6 +7,7 @@
 #include <string>
 #include <utility>
 
+#include "virtual-meter/device_change_win32.h"
 #include "virtual-meter/log_file_win32.h"
 #include "virtual-meter/scenario_watch.h"
 #include "virtual-meter/virtual_bridges.h"
@@ -25,15 +26,28 @@ class LibraryService {
   // From DllMain: keeps the module loaded for good and starts the library's thread.
   void Start(HMODULE module);
 
-  // Runs one library call on the bridges under the lock and writes what it logged.
+  // Runs one library call on the bridges under the lock and writes what it logged. A bridge the
+  // call pulled out is announced once the lock is released.
   template <typename Call>
   auto Perform(Call call) {
     EnsureLoaded();
-    std::lock_guard<std::mutex> lock(stateLock_);
-    auto result = call(bridges_);
-    log_.Append(bridges_.TakeLogLines());
+    bool plugChanged = false;
+    auto result = [&] {
+      std::lock_guard<std::mutex> lock(stateLock_);
+      auto answer = call(bridges_);
+      log_.Append(bridges_.TakeLogLines());
+      plugChanged = bridges_.TakePlugChange();
+      return answer;
+    }();
+    if (plugChanged) AnnounceDeviceChange();
     return result;
   }
+
+  // CH341EppWriteData: the write, then the time the bridge's scenario says it takes, spent
+  // outside the lock as a caller waits for a USB round trip.
+  bool WriteData(uint32_t index, const uint8_t* bytes, uint32_t length);
+  // CH341GetStatus: the read, then the time the scenario says it takes, as for a write.
+  bool GetStatus(uint32_t index, uint32_t* status);
 
   // Closing waits for a packet being handed over, so no routine is called after it returns.
   void CloseDevice(uint32_t index);
@@ -49,6 +63,7 @@ class LibraryService {
   void EnsureLoaded();
   void CheckScenario();
   void DeliverPackets();
+  void TakeCensus();
   DWORD MillisecondsToNextWork(int64_t nextCheckMs);
   int64_t NowMs() const;
 

@@ -103,4 +103,15 @@ std::string FormatError(int64_t tMs, int index, const std::string& error) {
   return JsonLine(tMs).Number("index", index).Text("error", error).Finish();
 }
 
+std::string FormatCensus(int64_t tMs, const ObjectCensus& census) {
+  return JsonLine(tMs)
+      .Number("handles", census.handles)
+      .Number("wine_spooler_mutexes", census.wineSpoolerMutexes)
+      .Number("gdi", census.gdi)
+      .Number("user", census.user)
+      .Number("private_kb", census.privateKb)
+      .Number("working_set_kb", census.workingSetKb)
+      .Finish();
+}
+
 }  // namespace vmeter

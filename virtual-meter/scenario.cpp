@@ -48,6 +48,13 @@ Scenario ParseScenario(const std::string& text) {
     ReadNumber(document, section, "status", 0, UINT32_MAX, bridge.status);
     ReadFlag(document, section, "open", bridge.opens);
     ReadNumber(document, section, "temperature", 0, 255, bridge.temperature);
+    ReadFlag(document, section, "status_read", bridge.statusReads);
+    ReadNumber(document, section, "open_fail_every", 0, UINT32_MAX, bridge.openFailEvery);
+    ReadNumber(document, section, "write_fail_every", 0, UINT32_MAX, bridge.writeFailEvery);
+    ReadNumber(document, section, "write_fail_after", 0, UINT32_MAX, bridge.writeFailAfter);
+    ReadNumber(document, section, "unplug_after", 1, UINT32_MAX, bridge.unplugAfter);
+    ReadNumber(document, section, "write_us", 0, MAX_CALL_MICROSECONDS, bridge.writeMicroseconds);
+    ReadNumber(document, section, "status_us", 0, MAX_CALL_MICROSECONDS, bridge.statusMicroseconds);
   }
   MeterScenario& meter = scenario.meter;
   if (const std::string* log = FindIniValue(document, "meter", "log")) meter.logPath = *log;
@@ -55,6 +62,7 @@ Scenario ParseScenario(const std::string& text) {
   if (const std::string* inject = FindIniValue(document, "meter", "inject")) {
     meter.inject = *inject;
   }
+  ReadNumber(document, "meter", "census_ms", MIN_CENSUS_MS, MAX_PACKET_MS, meter.censusMs);
   return scenario;
 }
 

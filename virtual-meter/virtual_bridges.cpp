@@ -43,10 +43,16 @@ void VirtualBridges::Unplug(Bridge& bridge) {
   bridge.meter.PowerOff();
 }
 
+void VirtualBridges::Plug(Bridge& bridge) {
+  bridge.opensSincePlug = 0;
+  bridge.writesSincePlug = 0;
+}
+
 bool VirtualBridges::ApplyScenario(const Scenario& scenario, const std::string& source) {
   int64_t now = clockMs_();
   log_.push_back(JsonLine(now).Text("scenario", source).Finish());
   packetMs_ = scenario.meter.packetMs;
+  censusMs_ = scenario.meter.censusMs;
   bool plugChanged = false;
   for (int index = 0; index < BRIDGE_COUNT; ++index) {
     Bridge& bridge = bridges_[index];
@@ -55,7 +61,11 @@ bool VirtualBridges::ApplyScenario(const Scenario& scenario, const std::string& 
     if (bridge.setup.present != wasPresent) {
       plugChanged = true;
       bridge.losingWrites = false;
-      if (!bridge.setup.present) Unplug(bridge);
+      if (bridge.setup.present) {
+        Plug(bridge);
+      } else {
+        Unplug(bridge);
+      }
       log_.push_back(
           JsonLine(now).Number("index", index).Number("present", bridge.setup.present).Finish());
     }
@@ -85,8 +95,16 @@ void VirtualBridges::ArmInjection(const std::string& text, const std::string& so
 intptr_t VirtualBridges::OpenDevice(uint32_t index) {
   Bridge* bridge = Find(index);
   intptr_t handle = INVALID_BRIDGE_HANDLE;
-  if (bridge && bridge->setup.present && bridge->setup.opens) {
+  bool opens = bridge && bridge->setup.present && bridge->setup.opens;
+  if (opens && bridge->setup.openFailEvery > 0 &&
+      ++bridge->opensSincePlug % bridge->setup.openFailEvery == 0) {
+    opens = false;
+    LogFault(index, "open fails");
+  }
+  if (opens) {
     bridge->open = true;
+    bridge->writesSinceOpen = 0;
+    bridge->failingWrites = false;
     bridge->losingWrites = false;
     UpdateSending(*bridge);
     handle = static_cast<intptr_t>(index) + 1;
@@ -105,6 +123,13 @@ bool VirtualBridges::ResetDevice(uint32_t index) {
 bool VirtualBridges::GetStatus(uint32_t index, uint32_t* status) {
   Bridge* bridge = Find(index);
   bool done = bridge && bridge->setup.present && status;
+  if (done && !bridge->setup.statusReads) {
+    done = false;
+    LogFault(index, "status read fails");
+  }
+  // The program has looked and found the bridge wanting: a write after this starts a new run, so
+  // the log shows whether it still writes to a bridge it knows is gone.
+  if (bridge && !done) bridge->losingWrites = false;
   JsonLine line = CallLine(clockMs_(), "CH341GetStatus", index, done);
   if (done) {
     *status = bridge->setup.status;
@@ -148,6 +173,34 @@ void VirtualBridges::LogLostWrite(uint32_t index, Bridge* bridge) {
   log_.push_back(FormatError(clockMs_(), static_cast<int>(index), reason));
 }
 
+void VirtualBridges::LogFault(uint32_t index, const char* fault) {
+  log_.push_back(JsonLine(clockMs_()).Number("index", index).Text("fault", fault).Finish());
+}
+
+bool VirtualBridges::WriteFails(uint32_t index, Bridge& bridge) {
+  uint32_t count = ++bridge.writesSinceOpen;
+  uint32_t every = bridge.setup.writeFailEvery;
+  bool fails = (every > 0 && count % every == 0) || count > bridge.setup.writeFailAfter;
+  if (!fails) {
+    bridge.failingWrites = false;
+    return false;
+  }
+  // One line for a whole run, as for lost writes.
+  if (!bridge.failingWrites) LogFault(index, "write fails");
+  bridge.failingWrites = true;
+  return true;
+}
+
+void VirtualBridges::CountWriteTowardsUnplug(uint32_t index, Bridge& bridge) {
+  if (++bridge.writesSincePlug != bridge.setup.unplugAfter) return;
+  bridge.setup.present = false;
+  bridge.losingWrites = false;
+  Unplug(bridge);
+  UpdateSending(bridge);
+  log_.push_back(JsonLine(clockMs_()).Number("index", index).Number("present", 0).Finish());
+  plugChanged_ = true;
+}
+
 bool VirtualBridges::WriteData(uint32_t index, const uint8_t* bytes, uint32_t length) {
   Bridge* bridge = Find(index);
   if (!bytes) {
@@ -160,14 +213,30 @@ bool VirtualBridges::WriteData(uint32_t index, const uint8_t* bytes, uint32_t le
     return false;
   }
   bridge->losingWrites = false;
+  bool failed = WriteFails(index, *bridge);
   std::vector<MeterEvent> events;
-  for (uint32_t i = 0; i < length; ++i) bridge->meter.Write(bytes[i], events);
-  if (events.empty()) return true;
+  for (uint32_t i = 0; i < length && !failed; ++i) bridge->meter.Write(bytes[i], events);
   int64_t now = clockMs_();
   for (const MeterEvent& event : events) {
     FormatMeterEvent(now, static_cast<int>(index), event, log_);
   }
-  return true;
+  CountWriteTowardsUnplug(index, *bridge);
+  return !failed;
+}
+
+uint32_t VirtualBridges::WriteMicroseconds(uint32_t index) const {
+  if (index >= BRIDGE_COUNT || !bridges_[index].setup.present) return 0;
+  return bridges_[index].setup.writeMicroseconds;
+}
+
+uint32_t VirtualBridges::StatusMicroseconds(uint32_t index) const {
+  return index < BRIDGE_COUNT ? bridges_[index].setup.statusMicroseconds : 0;
+}
+
+bool VirtualBridges::TakePlugChange() {
+  bool changed = plugChanged_;
+  plugChanged_ = false;
+  return changed;
 }
 
 void VirtualBridges::CloseDevice(uint32_t index) {

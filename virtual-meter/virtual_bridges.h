@@ -33,7 +33,8 @@ class VirtualBridges {
   // there all along, so taking it up announces nothing.
   bool ApplyScenario(const Scenario& scenario, const std::string& source);
 
-  // The seven library calls. A present bridge answers; an absent or unknown one fails.
+  // The seven library calls. A present bridge answers, unless the scenario asks it to fail; an
+  // absent or unknown one fails.
   intptr_t OpenDevice(uint32_t index);  // index + 1, or INVALID_BRIDGE_HANDLE
   bool ResetDevice(uint32_t index);
   bool GetStatus(uint32_t index, uint32_t* status);
@@ -42,6 +43,18 @@ class VirtualBridges {
   // `bytes` null: the program passed no buffer or no length.
   bool WriteData(uint32_t index, const uint8_t* bytes, uint32_t length);
   void CloseDevice(uint32_t index);
+
+  // How long a write to bridge `index` takes: its scenario's write_us while it is present.
+  uint32_t WriteMicroseconds(uint32_t index) const;
+  // How long a status read of bridge `index` takes: its scenario's status_us, present or not.
+  uint32_t StatusMicroseconds(uint32_t index) const;
+
+  // Whether a bridge has been pulled out by its unplug_after since the last call, which the
+  // system announces as it does a scenario's plug change.
+  bool TakePlugChange();
+
+  // The scenario's census_ms: how often the process's objects are counted into the log.
+  int CensusMs() const { return censusMs_; }
 
   // The packets due now (each sending bridge's first one a period after it started sending),
   // preceded once by the scenario's injected nibbles. Logged as they are handed out.
@@ -59,8 +72,12 @@ class VirtualBridges {
     BridgeScenario setup;
     bool open = false;
     RoutineToken routine = 0;
-    int64_t nextPacketMs = -1;  // -1: not sending
-    bool losingWrites = false;  // the current run of lost writes is already in the log
+    int64_t nextPacketMs = -1;   // -1: not sending
+    bool losingWrites = false;   // the current run of lost writes is already in the log
+    bool failingWrites = false;  // the current run of failed writes is already in the log
+    uint32_t opensSincePlug = 0;
+    uint32_t writesSinceOpen = 0;
+    uint32_t writesSincePlug = 0;
     MeterModel meter;
   };
 
@@ -68,12 +85,18 @@ class VirtualBridges {
   bool IsSending(const Bridge& bridge) const;
   void UpdateSending(Bridge& bridge);
   void Unplug(Bridge& bridge);
+  void Plug(Bridge& bridge);
   void LogLostWrite(uint32_t index, Bridge* bridge);
+  void LogFault(uint32_t index, const char* fault);
+  bool WriteFails(uint32_t index, Bridge& bridge);
+  void CountWriteTowardsUnplug(uint32_t index, Bridge& bridge);
   void ArmInjection(const std::string& text, const std::string& source);
 
   std::function<int64_t()> clockMs_;
   Bridge bridges_[BRIDGE_COUNT];
   int packetMs_ = DEFAULT_PACKET_MS;
+  int censusMs_ = 0;
+  bool plugChanged_ = false;
   bool loaded_ = false;
   std::string source_;
   std::string injectText_;

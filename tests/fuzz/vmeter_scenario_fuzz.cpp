@@ -59,9 +59,13 @@ void CheckDocument(const IniDocument& document) {
 void CheckScenario(const Scenario& scenario, const IniDocument& document) {
   for (const BridgeScenario& bridge : scenario.bridges) {
     FUZZ_CHECK(bridge.temperature >= 0 && bridge.temperature <= 255);
+    FUZZ_CHECK(bridge.unplugAfter >= 1 && bridge.writeMicroseconds <= MAX_CALL_MICROSECONDS &&
+               bridge.statusMicroseconds <= MAX_CALL_MICROSECONDS);
   }
   const MeterScenario& meter = scenario.meter;
   FUZZ_CHECK(meter.packetMs >= MIN_PACKET_MS && meter.packetMs <= MAX_PACKET_MS);
+  FUZZ_CHECK(meter.censusMs == 0 ||
+             (meter.censusMs >= MIN_CENSUS_MS && meter.censusMs <= MAX_PACKET_MS));
   const std::string* inject = FindIniValue(document, "meter", "inject");
   FUZZ_CHECK(meter.inject == (inject ? *inject : std::string()));
 

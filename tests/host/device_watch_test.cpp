@@ -12,7 +12,7 @@ namespace {
 class FakeDevices : public DeviceSystem {
  public:
   bool IsLinked() override { return linked >= 0; }
-  bool IsLinkedPresent() override { return present[linked]; }
+  bool DetachIfRemoved() override { return !present[linked]; }
   int32_t SearchAfterChange() override {
     ++searches;
     int32_t found = -1;

@@ -57,7 +57,8 @@ TEST_F(MeterLinkTest, DeviceIndexIsReadAfreshForEveryNibble) {
 }
 
 TEST_F(MeterLinkTest, LinkOpensRegistersTheParserAndClaimsTheBridge) {
-  LinkDevice(3);
+  fake.devices[3].opens = true;
+  EXPECT_TRUE(LinkDevice(3));
   EXPECT_EQ(meterLink.deviceIndex.load(), 3);
   ASSERT_EQ(fake.calls.size(), 3u);
   EXPECT_EQ(fake.calls[0].function, "CH341OpenDevice");
@@ -66,6 +67,34 @@ TEST_F(MeterLinkTest, LinkOpensRegistersTheParserAndClaimsTheBridge) {
   EXPECT_EQ(fake.calls[2].argument, 1u);
   for (const FakeBridgeCall& call : fake.calls) EXPECT_EQ(call.index, 3u);
   EXPECT_NE(fake.routine, nullptr);
+}
+
+TEST_F(MeterLinkTest, AnOpenThatFailsIsTriedAgainAndABridgeThatNeverOpensIsNotLinked) {
+  struct Case {
+    const char* name;
+    bool opens;
+    int failingOpens;
+    bool linked;
+    int openCalls;
+  } cases[] = {
+      {"opens at once", true, 0, true, 1},
+      {"opens at the last attempt", true, LINK_OPEN_ATTEMPTS - 1, true, LINK_OPEN_ATTEMPTS},
+      {"fails every attempt", true, LINK_OPEN_ATTEMPTS, false, LINK_OPEN_ATTEMPTS},
+      {"never opens", false, 0, false, LINK_OPEN_ATTEMPTS},
+  };
+  for (const Case& c : cases) {
+    FakeBridge::Install();
+    meterLink.deviceIndex = 6;  // a link that was there before must not survive a failed one
+    fake.devices[2].opens = c.opens;
+    fake.devices[2].failingOpens = c.failingOpens;
+    EXPECT_EQ(LinkDevice(2), c.linked) << c.name;
+    EXPECT_EQ(meterLink.deviceIndex.load(), c.linked ? 2 : NO_DEVICE) << c.name;
+    EXPECT_EQ(fake.CountCalls("CH341OpenDevice"), c.openCalls) << c.name;
+    EXPECT_EQ(fake.CountCalls("CH341SetExclusive"), c.linked ? 1 : 0) << c.name;
+    EXPECT_EQ(fake.routine != nullptr, c.linked) << c.name;
+    SendMeterFrame(BuildValueFrame(1));
+    EXPECT_EQ(fake.writtenBytes.size(), c.linked ? 36u : 0u) << c.name;
+  }
 }
 
 TEST_F(MeterLinkTest, UnlinkReleasesAndLeavesTheIndexToTheCaller) {
@@ -83,12 +112,16 @@ TEST_F(MeterLinkTest, UnlinkWithNoMeterMakesNoCall) {
   EXPECT_TRUE(fake.calls.empty());
 }
 
-TEST_F(MeterLinkTest, PresenceFollowsTheStatusReadResult) {
+TEST_F(MeterLinkTest, DetachIfRemovedEndsTheLinkOnlyWhenTheStatusReadFails) {
+  EXPECT_EQ(DetachIfRemoved(), NO_DEVICE) << "nothing linked";
+  EXPECT_TRUE(fake.calls.empty());
   meterLink.deviceIndex = 1;
   fake.devices[1].statusReads = true;
-  EXPECT_TRUE(IsLinkedDevicePresent());
+  EXPECT_EQ(DetachIfRemoved(), NO_DEVICE);
+  EXPECT_EQ(meterLink.deviceIndex.load(), 1);
   fake.devices[1].statusReads = false;
-  EXPECT_FALSE(IsLinkedDevicePresent());
+  EXPECT_EQ(DetachIfRemoved(), 1);
+  EXPECT_EQ(meterLink.deviceIndex.load(), NO_DEVICE);
 }
 
 TEST(BridgeLibrary, AbsentLibraryFindsNoMeter) {

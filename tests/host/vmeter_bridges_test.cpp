@@ -264,5 +264,99 @@ TEST_F(VirtualBridgesTest, UnplugWhileOpenStopsEverything) {
   EXPECT_EQ(Log().back().error, "write to a closed bridge is lost");
 }
 
+std::vector<std::string> FaultsOf(const std::vector<MeterLogRecord>& log) {
+  std::vector<std::string> faults;
+  for (const MeterLogRecord& record : log) {
+    if (!record.fault.empty()) faults.push_back(record.fault);
+  }
+  return faults;
+}
+
+TEST_F(VirtualBridgesTest, OpensAndStatusReadsFailAsTheScenarioAsks) {
+  Apply("[bridge.0]\npresent=1\nopen_fail_every=3\nstatus_read=0\n");
+  Log();
+  const bool opened[] = {true, true, false, true, true, false};
+  for (bool expected : opened) EXPECT_EQ(bridges.OpenDevice(0) == 1, expected);
+  uint32_t status = 0xFFFF;
+  EXPECT_FALSE(bridges.GetStatus(0, &status));
+  EXPECT_EQ(status, 0xFFFFu);
+  EXPECT_EQ(FaultsOf(Log()),
+            (std::vector<std::string>{"open fails", "open fails", "status read fails"}));
+  // Plugged in again, the count of opens starts over.
+  Apply("[bridge.0]\npresent=0\n");
+  Apply("[bridge.0]\npresent=1\nopen_fail_every=3\n");
+  EXPECT_EQ(bridges.OpenDevice(0), 1);
+  EXPECT_EQ(bridges.OpenDevice(0), 1);
+  EXPECT_TRUE(bridges.GetStatus(0, &status));
+}
+
+TEST_F(VirtualBridgesTest, WritesFailAsTheScenarioAsksAndTheFailedBytesAreLost) {
+  struct Case {
+    const char* name;
+    const char* keys;
+    std::vector<bool> written;  // the results of ten writes after opening
+    size_t faultLines;          // one per run of failures
+  } cases[] = {
+      {"every third", "write_fail_every=3\n", {1, 1, 0, 1, 1, 0, 1, 1, 0, 1}, 3},
+      {"after four", "write_fail_after=4\n", {1, 1, 1, 1, 0, 0, 0, 0, 0, 0}, 1},
+      {"from the start", "write_fail_after=0\n", {0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, 1},
+  };
+  for (const Case& c : cases) {
+    Apply(std::string("[bridge.0]\npresent=1\n") + c.keys);
+    bridges.OpenDevice(0);
+    Log();
+    for (size_t i = 0; i < c.written.size(); ++i) {
+      uint8_t byte = 0xF0;
+      EXPECT_EQ(bridges.WriteData(0, &byte, 1), c.written[i]) << c.name << " write " << i;
+    }
+    EXPECT_EQ(FaultsOf(Log()).size(), c.faultLines) << c.name;
+  }
+  // Opening again starts a fresh count; a failed byte never reaches the meter.
+  Apply("[bridge.0]\npresent=1\nwrite_fail_every=40\n");
+  bridges.OpenDevice(0);
+  WriteEach(0, ValueFrameBytes(42));
+  EXPECT_EQ(bridges.Display(0).value, 42);
+  bridges.OpenDevice(0);
+  WriteEach(0, ValueFrameBytes(43));
+  EXPECT_EQ(bridges.Display(0).value, 43) << "writes 1 to 36 since the bridge was opened again";
+  WriteEach(0, ValueFrameBytes(44));
+  EXPECT_EQ(bridges.Display(0).value, 43) << "the 40th write, the frame's fourth, was lost";
+}
+
+TEST_F(VirtualBridgesTest, UnplugAfterPullsTheBridgeMidFrameAndPluggingItBackCountsAnew) {
+  const std::string scenario = "[bridge.2]\npresent=1\nunplug_after=40\nwrite_us=1000\n";
+  Apply(scenario);
+  Link(2);
+  EXPECT_EQ(bridges.WriteMicroseconds(2), 1000u);
+  WriteEach(2, ValueFrameBytes(5));
+  EXPECT_FALSE(bridges.TakePlugChange());
+  std::vector<uint8_t> frame = ValueFrameBytes(6);
+  for (size_t i = 0; i < 4; ++i) EXPECT_TRUE(bridges.WriteData(2, &frame[i], 1)) << i;
+  EXPECT_TRUE(bridges.TakePlugChange()) << "the 40th write pulls it out";
+  EXPECT_FALSE(bridges.TakePlugChange());
+  EXPECT_FALSE(bridges.WriteData(2, &frame[4], 1));
+  EXPECT_EQ(bridges.WriteMicroseconds(2), 0u) << "an absent bridge fails at once";
+  std::vector<MeterLogRecord> log = Log();
+  ASSERT_GE(log.size(), 3u);
+  EXPECT_EQ(log[log.size() - 2].present, 0);
+  EXPECT_EQ(log.back().error, "write to an absent bridge is lost");
+  uint32_t status = 0;
+  EXPECT_FALSE(bridges.GetStatus(2, &status));
+  now = 1000;
+  EXPECT_TRUE(bridges.TakeDueDeliveries().empty());
+
+  // A failed status read ends the run of lost writes: a write after it shows in the log again.
+  EXPECT_FALSE(bridges.WriteData(2, &frame[5], 1));
+  log = Log();
+  EXPECT_EQ(log.back().error, "write to an absent bridge is lost");
+  EXPECT_EQ(log.back().tMs, 1000);
+
+  EXPECT_TRUE(bridges.ApplyScenario(ParseScenario(scenario), "C:\\run\\vmeter.ini"));
+  Link(2);
+  WriteEach(2, ValueFrameBytes(7));
+  EXPECT_EQ(bridges.Display(2).value, 7) << "whole frames after the program opens it again";
+  EXPECT_FALSE(bridges.TakePlugChange());
+}
+
 }  // namespace
 }  // namespace vmeter

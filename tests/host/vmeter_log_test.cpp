@@ -107,6 +107,21 @@ TEST(VmeterLog, PacketAndInjectLines) {
             "{\"t_ms\":41,\"index\":1,\"inject\":\"FE002D23\"}");
 }
 
+TEST(VmeterLog, CensusLineReadsBack) {
+  std::string line = FormatCensus(7, ObjectCensus{40, 2, 31, 12, 5120, 20480});
+  EXPECT_EQ(line,
+            "{\"t_ms\":7,\"handles\":40,\"wine_spooler_mutexes\":2,\"gdi\":31,\"user\":12,"
+            "\"private_kb\":5120,\"working_set_kb\":20480}");
+  MeterLogRecord record;
+  ASSERT_TRUE(ParseMeterLogRecord(line, record));
+  EXPECT_TRUE(record.IsCensus());
+  EXPECT_EQ(record.wineSpoolerMutexes, 2);
+  EXPECT_EQ(record.gdi, 31);
+  EXPECT_EQ(record.user, 12);
+  EXPECT_EQ(record.privateKb, 5120);
+  EXPECT_EQ(record.workingSetKb, 20480);
+}
+
 TEST(VmeterLog, RecordsReadBackEveryField) {
   MeterLogRecord record;
   ASSERT_TRUE(ParseMeterLogRecord(

@@ -104,6 +104,35 @@ TEST(VmeterScenario, ReadsEveryKey) {
   EXPECT_EQ(scenario.meter.inject, "FE 00 2D 23");
 }
 
+TEST(VmeterScenario, FaultKeysAreOffUnlessGivenInRange) {
+  Scenario scenario = ParseScenario(
+      "[bridge.0]\nstatus_read=0\nopen_fail_every=3\nwrite_fail_every=7\nwrite_fail_after=0\n"
+      "unplug_after=150\nwrite_us=1000\nstatus_us=5000\n"
+      "[bridge.1]\nstatus_read=2\nunplug_after=0\nwrite_us=100001\nwrite_fail_after=-1\n"
+      "status_us=100001\n"
+      "[meter]\ncensus_ms=2000\n");
+  const BridgeScenario& faulty = scenario.bridges[0];
+  EXPECT_FALSE(faulty.statusReads);
+  EXPECT_EQ(faulty.openFailEvery, 3u);
+  EXPECT_EQ(faulty.writeFailEvery, 7u);
+  EXPECT_EQ(faulty.writeFailAfter, 0u);
+  EXPECT_EQ(faulty.unplugAfter, 150u);
+  EXPECT_EQ(faulty.writeMicroseconds, 1000u);
+  EXPECT_EQ(faulty.statusMicroseconds, 5000u);
+  EXPECT_EQ(scenario.meter.censusMs, 2000);
+  for (int index : {1, 2}) {
+    const BridgeScenario& bridge = scenario.bridges[index];
+    EXPECT_TRUE(bridge.statusReads) << index;
+    EXPECT_EQ(bridge.openFailEvery, 0u) << index;
+    EXPECT_EQ(bridge.writeFailEvery, 0u) << index;
+    EXPECT_EQ(bridge.writeFailAfter, NEVER) << index;
+    EXPECT_EQ(bridge.unplugAfter, NEVER) << index;
+    EXPECT_EQ(bridge.writeMicroseconds, 0u) << index;
+    EXPECT_EQ(bridge.statusMicroseconds, 0u) << index;
+  }
+  EXPECT_EQ(ParseScenario("[meter]\ncensus_ms=99\n").meter.censusMs, 0);
+}
+
 TEST(VmeterScenario, GarbageFallsBackToDefaults) {
   Scenario scenario = ParseScenario(
       "[bridge.1]\npresent=yes\nstatus=idle\nopen=2\ntemperature=256\n"

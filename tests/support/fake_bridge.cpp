@@ -13,6 +13,10 @@ bool Known(uint32_t index) {
 void* BRIDGE_API FakeOpen(uint32_t index) {
   Fake().calls.push_back({"CH341OpenDevice", index, 0});
   bool opens = Known(index) && Fake().devices[index].opens;
+  if (opens && Fake().devices[index].failingOpens > 0) {
+    --Fake().devices[index].failingOpens;
+    opens = false;
+  }
   return reinterpret_cast<void*>(opens ? intptr_t{1} : intptr_t{-1});
 }
 

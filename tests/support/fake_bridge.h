@@ -16,6 +16,7 @@ struct FakeBridgeCall {
 
 struct FakeBridgeDevice {
   bool opens = false;              // CH341OpenDevice succeeds
+  int failingOpens = 0;            // the first this many opens fail all the same
   bool statusReads = false;        // CH341GetStatus succeeds
   uint32_t status = 0x0200;        // the word it reports
   bool statusFailsAnyway = false;  // a read that fills the word still returns 0

@@ -149,11 +149,18 @@ bool ParseMeterLogRecord(const std::string& line, MeterLogRecord& record) {
   TakeNumber(members, isText, "fan", record.fan);
   TakeText(members, "frame", record.frame);
   TakeText(members, "error", record.error);
+  TakeText(members, "fault", record.fault);
   TakeText(members, "packet", record.packet);
   TakeText(members, "inject", record.inject);
   TakeText(members, "scenario", record.scenario);
   TakeNumber(members, isText, "temperature", record.temperature);
   TakeNumber(members, isText, "present", record.present);
+  TakeNumber(members, isText, "handles", record.handles);
+  TakeNumber(members, isText, "wine_spooler_mutexes", record.wineSpoolerMutexes);
+  TakeNumber(members, isText, "gdi", record.gdi);
+  TakeNumber(members, isText, "user", record.user);
+  TakeNumber(members, isText, "private_kb", record.privateKb);
+  TakeNumber(members, isText, "working_set_kb", record.workingSetKb);
   record.fields = members;
   return true;
 }

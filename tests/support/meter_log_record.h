@@ -13,9 +13,12 @@ struct MeterLogRecord {
   // Frames the meter took, with the fields of their command
   std::optional<int64_t> cmd, value, low, high, fanMode, backlight, fan;
   std::string frame;
-  // Anomalies, packets sent to the program, scenario loads and plug changes
-  std::string error, packet, inject, scenario;
+  // Anomalies, faults the scenario asked for, packets sent to the program, scenario loads and
+  // plug changes
+  std::string error, fault, packet, inject, scenario;
   std::optional<int64_t> temperature, present;
+  // The process's object counts
+  std::optional<int64_t> handles, wineSpoolerMutexes, gdi, user, privateKb, workingSetKb;
   // Every member as text, by key, for anything not named above.
   std::map<std::string, std::string> fields;
 
@@ -23,6 +26,7 @@ struct MeterLogRecord {
   bool IsFrame() const { return cmd.has_value(); }
   bool IsError() const { return !error.empty(); }
   bool IsPacket() const { return !packet.empty(); }
+  bool IsCensus() const { return handles.has_value(); }
 };
 
 // False for anything that is not one complete flat object.

@@ -164,6 +164,26 @@ TEST_F(SettingsRegistry, ValuesOfAnotherTypeCountAsMissing) {
   }
 }
 
+// The key may not open at all (a damaged or locked user hive). Simulated by pointing
+// HKEY_CURRENT_USER at a handle that is no key.
+TEST_F(SettingsRegistry, AKeyThatCannotBeOpenedGivesTheDefaults) {
+  HANDLE notAKey = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+  ASSERT_EQ(RegOverridePredefKey(HKEY_CURRENT_USER, static_cast<HKEY>(notAKey)), ERROR_SUCCESS);
+  HKEY key = nullptr;
+  LONG opened = RegCreateKeyA(HKEY_CURRENT_USER, "Software\\Velquin\\Torvex", &key);
+
+  LoadSettings(window);
+  SaveSettings(window);
+
+  RegOverridePredefKey(HKEY_CURRENT_USER, nullptr);
+  CloseHandle(notAKey);
+  ASSERT_NE(opened, ERROR_SUCCESS) << "the key opened after all";
+  EXPECT_EQ(BytesOf(settings.displayItem), BytesOf(DefaultDisplayItemRecord()));
+  EXPECT_EQ(BytesOf(settings.systemControl), BytesOf(DefaultSystemControlRecord()));
+  EXPECT_EQ(Coordinates(WindowRect()), Coordinates(CREATED));
+  EXPECT_FALSE(SettingsKeyExists());
+}
+
 TEST_F(SettingsRegistry, StoredPositionMovesTheWindowAndKeepsItsSize) {
   struct Case {
     const char* name;

@@ -8,6 +8,11 @@
 void DeleteSettingsKey();
 bool SettingsKeyExists();
 
+// Denies everyone reading or writing the key's values (the key stays, and its security can be
+// changed back), or allows it again. False when the key is missing or its security stays as it was.
+bool DenySettingsValueAccess();
+bool AllowSettingsValueAccess();
+
 // The stored bytes of a value under "Software\Velquin\Torvex", or nothing when it is missing.
 // `type` receives the registry type.
 std::optional<std::vector<uint8_t>> ReadSettingsValue(const char* name,

@@ -30,6 +30,10 @@ bool TorvexTest::Start() {
   return scenario.Apply() && torvex.Start(scenario.IniPath());
 }
 
+bool TorvexTest::ApplyScenario() {
+  return torvex.IsRunning() ? scenario.ApplyWhileLoaded() : scenario.Apply();
+}
+
 HWND TorvexTest::StartWithWindow() {
   window = Start() ? torvex.MainWindow() : nullptr;
   return window;

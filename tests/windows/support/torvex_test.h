@@ -33,6 +33,9 @@ class TorvexTest : public ::testing::Test {
 
   // Writes the scenario and starts torvex.exe on it.
   bool Start();
+  // Rewrites the scenario; while the program runs, waits until its virtual meter has taken the
+  // new version up.
+  bool ApplyScenario();
   // Starts it and waits for its main window, kept in `window`; null when a step fails.
   HWND StartWithWindow();
   // As StartWithWindow, and makes the main window the foreground window so that real input

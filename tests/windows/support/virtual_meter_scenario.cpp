@@ -59,12 +59,32 @@ VirtualMeterScenario::~VirtualMeterScenario() {
       RELEASE_TIMEOUT_MS);
 }
 
+namespace {
+
+std::string FaultKeys(const VirtualBridgeSetup& bridge) {
+  std::string keys;
+  auto add = [&keys](const char* key, uint32_t value, uint32_t off) {
+    if (value != off) keys += std::string(key) + "=" + std::to_string(value) + "\n";
+  };
+  add("status_read", bridge.statusReads ? 1 : 0, 1);
+  add("open_fail_every", bridge.openFailEvery, 0);
+  add("write_fail_every", bridge.writeFailEvery, 0);
+  add("write_fail_after", bridge.writeFailAfter, FAULT_OFF);
+  add("unplug_after", bridge.unplugAfter, FAULT_OFF);
+  add("write_us", bridge.writeMicroseconds, 0);
+  add("status_us", bridge.statusMicroseconds, 0);
+  return keys;
+}
+
+}  // namespace
+
 std::string VirtualMeterScenario::Text() const {
   std::string text;
-  char line[128];
+  char line[160];
   // The revision makes every version differ, so the library always takes a rewrite up.
-  std::snprintf(line, sizeof line, "; revision %d\n[meter]\nlog=%s\npacket_ms=%d\ninject=%s\n",
-                revision_, LOG_NAME, packetMs, inject.c_str());
+  std::snprintf(line, sizeof line,
+                "; revision %d\n[meter]\nlog=%s\npacket_ms=%d\ninject=%s\ncensus_ms=%d\n",
+                revision_, LOG_NAME, packetMs, inject.c_str(), censusMs);
   text += line;
   for (int index = 0; index < BRIDGE_COUNT; ++index) {
     const VirtualBridgeSetup& bridge = bridges[index];
@@ -73,6 +93,7 @@ std::string VirtualMeterScenario::Text() const {
                   bridge.present ? 1 : 0, static_cast<unsigned>(bridge.status),
                   bridge.opens ? 1 : 0, bridge.temperature);
     text += line;
+    text += FaultKeys(bridge);
   }
   return text;
 }

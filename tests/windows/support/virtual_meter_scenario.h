@@ -6,11 +6,22 @@
 
 #include "windows/support/meter_log.h"
 
+// A key's value that leaves its fault off.
+constexpr uint32_t FAULT_OFF = UINT32_MAX;
+
 struct VirtualBridgeSetup {
   bool present = false;
   uint32_t status = 0x0200;  // idle
   bool opens = true;
   int temperature = 35;
+  // The faults of virtual-meter/README.md, written only when set.
+  bool statusReads = true;
+  uint32_t openFailEvery = 0;
+  uint32_t writeFailEvery = 0;
+  uint32_t writeFailAfter = FAULT_OFF;
+  uint32_t unplugAfter = FAULT_OFF;
+  uint32_t writeMicroseconds = 0;
+  uint32_t statusMicroseconds = 0;
 };
 
 class VirtualMeterScenario {
@@ -27,6 +38,7 @@ class VirtualMeterScenario {
   VirtualBridgeSetup bridges[BRIDGE_COUNT];
   int packetMs = 50;
   std::string inject;
+  int censusMs = 0;
 
   // Writes the file in one piece and points TORVEX_VMETER at it. When the virtual meter is
   // loaded in this process, waits until it has taken this version up. False on a write failure

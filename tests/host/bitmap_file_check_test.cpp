@@ -1,0 +1,78 @@
+#include "skin/bitmap_file_check.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <vector>
+
+namespace {
+
+// The first 54 bytes of a bitmap file with an information header and no colour table.
+std::vector<uint8_t> InfoHeader(int32_t width, int32_t height, uint16_t bits,
+                                uint32_t compression = 0, uint32_t imageBytes = 0) {
+  std::vector<uint8_t> header(BITMAP_HEADER_BYTES, 0);
+  auto put = [&header](size_t at, uint32_t value, size_t size) {
+    std::memcpy(&header[at], &value, size);
+  };
+  header[0] = 'B';
+  header[1] = 'M';
+  put(10, 54, 4);  // the pixels' offset
+  put(14, 40, 4);
+  put(18, static_cast<uint32_t>(width), 4);
+  put(22, static_cast<uint32_t>(height), 4);
+  put(26, 1, 2);
+  put(28, bits, 2);
+  put(30, compression, 4);
+  put(34, imageBytes, 4);
+  return header;
+}
+
+TEST(BitmapFileCheck, AFileMustHoldThePixelsItsHeaderClaims) {
+  // 400 by 200 at 24 bits: rows of 1200 bytes; 3 by 2 at 24 bits: rows padded from 9 to 12.
+  const std::vector<uint8_t> skin = InfoHeader(400, 200, 24);
+  const std::vector<uint8_t> small = InfoHeader(3, 2, 24);
+  std::vector<uint8_t> core = {
+      'B', 'M', 0, 0, 0, 0, 0, 0, 0, 0, 26, 0, 0,
+      0,   12,  0, 0, 0, 4, 0, 2, 0, 1, 0,  8, 0};  // 4 by 2 at 8 bits, 8 bytes
+  std::vector<uint8_t> notBitmap = skin;
+  notBitmap[1] = 'X';
+  std::vector<uint8_t> offsetInHeader = skin;
+  offsetInHeader[10] = 20;
+  struct Case {
+    const char* name;
+    std::vector<uint8_t> header;
+    size_t count;
+    uint64_t fileSize;
+    bool whole;
+  } cases[] = {
+      {"whole", skin, 54, 54 + 240000, true},
+      {"with bytes to spare", skin, 54, 54 + 240001, true},
+      {"one byte short", skin, 54, 54 + 239999, false},
+      {"cut to a third", skin, 54, (54 + 240000) / 3, false},
+      {"padded rows", small, 54, 54 + 24, true},
+      {"padded rows, short by the padding", small, 54, 54 + 18, false},
+      {"rows from the top", InfoHeader(400, -200, 24), 54, 54 + 240000, true},
+      {"absurd size, tiny file", InfoHeader(12000, 12000, 24), 54, 254, false},
+      {"largest claim", InfoHeader(INT32_MAX, INT32_MIN, 32), 54, 1 << 20, false},
+      {"largest claim, largest file", InfoHeader(INT32_MAX, INT32_MIN, 32), 54, UINT64_MAX, true},
+      {"zero width", InfoHeader(0, 10, 24), 54, 1000, false},
+      {"negative width", InfoHeader(-4, 10, 24), 54, 1000, false},
+      {"zero height", InfoHeader(4, 0, 24), 54, 1000, false},
+      {"no such depth", InfoHeader(4, 4, 7), 54, 1000, false},
+      {"run-length data within the file", InfoHeader(400, 200, 8, 1, 900), 54, 54 + 900, true},
+      {"run-length data past the end", InfoHeader(400, 200, 8, 1, 901), 54, 54 + 900, false},
+      {"run-length data of no stated size", InfoHeader(400, 200, 8, 1, 0), 54, 5000, false},
+      {"core header", core, core.size(), 26 + 8, true},
+      {"core header, short", core, core.size(), 26 + 7, false},
+      {"core header cut before its depth", core, 20, 1000, false},
+      {"information header cut short", skin, 40, 54 + 240000, false},
+      {"not a bitmap", notBitmap, 54, 54 + 240000, false},
+      {"pixels inside the header", offsetInHeader, 54, 54 + 240000, false},
+      {"nothing", skin, 0, 0, false},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(HoldsItsPixels(c.header.data(), c.count, c.fileSize), c.whole) << c.name;
+  }
+}
+
+}  // namespace
