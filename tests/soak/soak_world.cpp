@@ -11,7 +11,6 @@
 
 namespace {
 
-constexpr char SEARCH_CAPTION[] = "Choose a Device...";
 constexpr char ABOUT_CAPTION[] = "About Torvex";
 constexpr char SETUP_CAPTION[] = "Display Information Setup";
 constexpr char FAN_CAPTION[] = "Fan Speed & Backlight Control";
