@@ -216,9 +216,11 @@ bool VirtualBridges::WriteData(uint32_t index, const uint8_t* bytes, uint32_t le
   bool failed = WriteFails(index, *bridge);
   std::vector<MeterEvent> events;
   for (uint32_t i = 0; i < length && !failed; ++i) bridge->meter.Write(bytes[i], events);
-  int64_t now = clockMs_();
-  for (const MeterEvent& event : events) {
-    FormatMeterEvent(now, static_cast<int>(index), event, log_);
+  if (!events.empty()) {  // most writes are a nibble inside a frame: no clock read for them
+    int64_t now = clockMs_();
+    for (const MeterEvent& event : events) {
+      FormatMeterEvent(now, static_cast<int>(index), event, log_);
+    }
   }
   CountWriteTowardsUnplug(index, *bridge);
   return !failed;
