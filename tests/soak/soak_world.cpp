@@ -162,8 +162,9 @@ void SoakWorld::AboutBox() {
 void SoakWorld::DisplaySetup() {
   HWND dialog = OpenDialog(COMMAND_DISPLAY_SETUP, SETUP_CAPTION);
   if (!dialog) return;
-  for (int change = Between(1, 3); change > 0; --change) {
-    int item = Between(0, ITEM_COUNT - 1);
+  int changes = warmingUp_ ? ITEM_COUNT : Between(1, 3);
+  for (int change = 0; change < changes; ++change) {
+    int item = warmingUp_ ? change : Between(0, ITEM_COUNT - 1);
     SendToControl(dialog, IDC_ITEM_LIST, CB_SETCURSEL, item, 0);
     SendMessageTimeoutA(dialog, WM_COMMAND, MAKEWPARAM(IDC_ITEM_LIST, CBN_SELCHANGE),
                         reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDC_ITEM_LIST)),
@@ -178,8 +179,9 @@ void SoakWorld::FanAndBacklight() {
   if (!dialog) return;
   const int choices[] = {IDC_FAN_OFF,       IDC_FAN_MANUAL,       IDC_FAN_AUTO,
                          IDC_BACKLIGHT_OFF, IDC_BACKLIGHT_ALWAYS, IDC_BACKLIGHT_ON_FROM};
-  for (int change = Between(1, 3); change > 0; --change) {
-    SendToControl(dialog, choices[Between(0, 5)], BM_CLICK, 0, 0);
+  int changes = warmingUp_ ? static_cast<int>(std::size(choices)) : Between(1, 3);
+  for (int change = 0; change < changes; ++change) {
+    SendToControl(dialog, choices[warmingUp_ ? change : Between(0, 5)], BM_CLICK, 0, 0);
     HWND arrows = GetDlgItem(dialog, IDC_FAN_RATIO_ARROWS);
     SendMessageTimeoutA(dialog, WM_VSCROLL, MAKEWPARAM(Between(0, 1) ? SB_LINEUP : SB_LINEDOWN, 0),
                         reinterpret_cast<LPARAM>(arrows), SMTO_ABORTIFHUNG, SEND_TIMEOUT_MS,
@@ -242,10 +244,12 @@ void SoakWorld::Act() {
 }
 
 void SoakWorld::ActEachOnce() {
+  warmingUp_ = true;
   for (const Action& action : ACTIONS) {
     if (ReadyToAct()) Run(action);
   }
   if (ReadyToAct()) HideChooseFromTrayRestore();
+  warmingUp_ = false;
 }
 
 bool SoakWorld::Settle() {

@@ -74,6 +74,9 @@ class SoakWorld {
   std::mt19937 random_;
   ULONGLONG nextToggleMs_ = 0;
   bool storming_ = true;
+  // While the warm-up runs, the dialogs go through every choice: the first showing of a state
+  // may fill caches of Wine's for good, which is no leak.
+  bool warmingUp_ = false;
   int toggles_ = 0;
   std::map<HWND, ULONGLONG> answerAt_;  // prompts seen, and when the user answers them
   std::map<std::string, int> actions_;
