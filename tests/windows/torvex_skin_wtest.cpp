@@ -51,7 +51,18 @@ std::unique_ptr<Screenshot> ShootUntilSettled(HWND window, const RECT& area) {
   return settled;
 }
 
-using TorvexSkin = TorvexTest;
+class TorvexSkin : public TorvexTest {
+ protected:
+  // A click on the Quit control ends the program with the window's place saved.
+  void QuitExpectingPositionSaved(int left, int top) {
+    ClickAt(window, CentreOf(QUIT_CONTROL).x, CentreOf(QUIT_CONTROL).y);
+    ASSERT_EQ(torvex.WaitForExit(), 1u);
+    auto saved = ReadSettingsRecord<RecordRect>("Window Postion");
+    ASSERT_TRUE(saved.has_value());
+    EXPECT_EQ(saved->left, left);
+    EXPECT_EQ(saved->top, top);
+  }
+};
 
 TEST_F(TorvexSkin, WindowTakesTheSizeOfBackground1AndShowsTheSkin) {
   ASSERT_NE(StartInForeground(), nullptr);
@@ -159,12 +170,7 @@ TEST_F(TorvexSkin, ADragOfTheBareSkinEndsWithItsReleaseAndTheNextClickActs) {
   MoveCursorTo(window, dragged.right - dragged.left + 80, 40);  // beside the window
   EXPECT_EQ(WindowRect(window).left, dragged.left);
   EXPECT_EQ(WindowRect(window).top, dragged.top);
-  ClickAt(window, CentreOf(QUIT_CONTROL).x, CentreOf(QUIT_CONTROL).y);
-  ASSERT_EQ(torvex.WaitForExit(), 1u);
-  auto saved = ReadSettingsRecord<RecordRect>("Window Postion");
-  ASSERT_TRUE(saved.has_value());
-  EXPECT_EQ(saved->left, dragged.left);
-  EXPECT_EQ(saved->top, dragged.top);
+  QuitExpectingPositionSaved(dragged.left, dragged.top);
 }
 
 // The move's own loop takes the quit message for itself; the program must end all the same.
@@ -179,12 +185,7 @@ TEST_F(TorvexSkin, AQuitThatComesDuringAMoveEndsTheProgram) {
 
 TEST_F(TorvexSkin, ClickOnTheQuitControlEndsWithTheSettingsSaved) {
   ASSERT_NE(StartInForeground(), nullptr);
-  ClickAt(window, CentreOf(QUIT_CONTROL).x, CentreOf(QUIT_CONTROL).y);
-  ASSERT_EQ(torvex.WaitForExit(), 1u);
-  auto saved = ReadSettingsRecord<RecordRect>("Window Postion");
-  ASSERT_TRUE(saved.has_value());
-  EXPECT_EQ(saved->left, CREATED_AT.x);
-  EXPECT_EQ(saved->top, CREATED_AT.y);
+  QuitExpectingPositionSaved(CREATED_AT.x, CREATED_AT.y);
 }
 
 TEST_F(TorvexSkin, ABrokenSkinStillStartsRunsAndQuits) {
