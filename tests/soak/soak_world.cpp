@@ -11,10 +11,6 @@
 
 namespace {
 
-constexpr char ABOUT_CAPTION[] = "About Torvex";
-constexpr char SETUP_CAPTION[] = "Display Information Setup";
-constexpr char FAN_CAPTION[] = "Fan Speed & Backlight Control";
-constexpr char MENU_CLASS[] = "#32768";
 constexpr int STEP_MS = 20;
 constexpr int DIALOG_WAIT_MS = 5000;
 constexpr UINT SEND_TIMEOUT_MS = 5000;

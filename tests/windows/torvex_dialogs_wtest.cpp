@@ -22,8 +22,6 @@
 namespace {
 
 constexpr int TEMPERATURE = 41;
-constexpr char FAN_CAPTION[] = "Fan Speed & Backlight Control";
-constexpr char SETUP_CAPTION[] = "Display Information Setup";
 
 // What the default "System Control" sends: manual fan at 100% between 10 and 80.
 struct FanFrames {

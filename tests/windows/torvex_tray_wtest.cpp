@@ -24,7 +24,6 @@ constexpr RECT HIDE_CONTROL = COMMAND_CONTROLS[COMMAND_HIDE_TO_TRAY];
 constexpr DWORD MENU_TIMEOUT_MS = 3000;
 // How long a press that must not open a menu is given to open one all the same.
 constexpr DWORD NO_MENU_WAIT_MS = 600;
-const char* const ABOUT_CAPTION = "About Torvex";
 
 NOTIFYICONDATAA IconRecord(HWND window) {
   NOTIFYICONDATAA record{};
@@ -129,7 +128,7 @@ class TorvexTray : public TorvexTest {
   }
 
   HWND WaitForMenu(DWORD timeoutMs = MENU_TIMEOUT_MS) const {
-    return torvex.WaitForWindow("#32768", nullptr, timeoutMs);
+    return torvex.WaitForWindow(MENU_CLASS, nullptr, timeoutMs);
   }
 
   HWND OpenTrayMenu() {
@@ -140,7 +139,7 @@ class TorvexTray : public TorvexTest {
   bool NoWindowsLeft(const char* className) const {
     return WaitUntil([&] { return torvex.FindWindows(className, nullptr).empty(); });
   }
-  bool MenuClosed() const { return NoWindowsLeft("#32768"); }
+  bool MenuClosed() const { return NoWindowsLeft(MENU_CLASS); }
   bool DialogsClosed() const { return NoWindowsLeft("#32770"); }
 
   // Waits for the About box; checks that the main window owns it and that it is centred over
@@ -235,7 +234,7 @@ TEST_F(TorvexTray, WindowMenuOnTheBareSkinReachesTheAboutBoxCentredOverTheWindow
   PressKey('A');
   HWND about = WaitForAboutBoxOver(window);
   ASSERT_NE(about, nullptr);
-  EXPECT_TRUE(torvex.FindWindows("#32768", nullptr).empty());
+  EXPECT_TRUE(torvex.FindWindows(MENU_CLASS, nullptr).empty());
   EXPECT_EQ(WindowText(GetDlgItem(about, IDOK)), "OK");
   Screenshot shownAbout(GetDesktopWindow());
   EXPECT_TRUE(shownAbout.Save(ArtifactPath("torvex_about.bmp")));
@@ -282,7 +281,7 @@ TEST_F(TorvexTray, RightPressOverACommandControlOpensNoMenu) {
   for (POINT point : inside) {
     RightClickAt(window, point.x, point.y);
     EXPECT_EQ(WaitForMenu(NO_MENU_WAIT_MS), nullptr) << point.x << "," << point.y;
-    if (!torvex.FindWindows("#32768", nullptr).empty()) PressKey(VK_ESCAPE);
+    if (!torvex.FindWindows(MENU_CLASS, nullptr).empty()) PressKey(VK_ESCAPE);
   }
   // The right and bottom edges of a control lie outside it.
   POINT edges[] = {{setup.right, CentreOf(setup).y}, {CentreOf(setup).x, setup.bottom}};
