@@ -4,6 +4,8 @@
 
 #include <vector>
 
+#include "meter/meter_link.h"
+
 namespace {
 
 // Feeds nibbles and returns the temperature of the last accepted packet, or -1.
@@ -51,6 +53,21 @@ TEST(ReceiveParser, HalfPacketWaitsForTheRest) {
   EXPECT_EQ(Feed(state, {0, 0, 2}), -1);
   EXPECT_EQ(state.count, 3);
   EXPECT_EQ(Feed(state, {0xA, 2, 3}), 42);
+}
+
+// The routine keeps a valid packet's reading and when it came, so that a silent meter shows.
+TEST(ReceiveParser, RoutineKeepsTheReadingAndTheTimeOfEachValidPacket) {
+  meterLink.receive = ReceiveState{};
+  meterLink.lastPacketMs = NO_PACKET_MS;
+  for (uint32_t nibble : {0xF, 0xE, 0, 0, 2, 0xD, 2, 4}) ReceiveParser(nibble);
+  EXPECT_EQ(meterLink.lastPacketMs.load(), NO_PACKET_MS) << "a dropped packet";
+  int64_t before = MeterClockMs();
+  for (uint32_t nibble : {0, 0, 2, 0xD, 2, 3}) ReceiveParser(nibble);
+  EXPECT_EQ(meterLink.temperatureReading.load(), 45);
+  EXPECT_GE(meterLink.lastPacketMs.load(), before);
+  EXPECT_LE(meterLink.lastPacketMs.load(), MeterClockMs());
+  meterLink.temperatureReading = 0;
+  meterLink.lastPacketMs = NO_PACKET_MS;
 }
 
 }  // namespace
