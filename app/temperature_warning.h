@@ -18,11 +18,11 @@ enum class WarningChange { NONE, RAISED, CLEARED };
 
 struct TemperatureWarning {
   bool raised = false;
-  uint32_t raisings = 0;    // counts every raising, so a notice can tell one from the next
-  int32_t reading = 0;      // the last fresh reading, in degrees Celsius
-  int32_t level = 0;        // the level it was held against
-  int32_t hotPasses = 0;    // in a row at or above the level (counted up to WARNING_PASSES)
-  int32_t coolPasses = 0;   // in a row at least WARNING_CLEARANCE below it
+  uint32_t raisings = 0;   // counts every raising, so a notice can tell one from the next
+  int32_t reading = 0;     // the last fresh reading, in degrees Celsius
+  int32_t level = 0;       // the level it was held against
+  int32_t hotPasses = 0;   // in a row at or above the level (counted up to WARNING_PASSES)
+  int32_t coolPasses = 0;  // in a row at least WARNING_CLEARANCE below it
 };
 
 // Takes one pass with the level in effect. A pass without a fresh reading (no meter linked, or a

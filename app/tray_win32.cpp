@@ -74,6 +74,17 @@ void TellWarningIfUntold() {
   if (Shell_NotifyIconA(NIM_MODIFY, &record)) application.warningToldInTray = warning.raisings;
 }
 
+// Keeps the tip, and tells the icon when it has changed.
+void ShowTrayTip(const char* tip) {
+  if (std::strcmp(tip, application.trayTip) == 0) return;
+  snprintf(application.trayTip, sizeof application.trayTip, "%s", tip);
+  if (!application.trayIconShown) return;
+  NOTIFYICONDATAA record = IconRecord();
+  record.uFlags = NIF_TIP;
+  snprintf(record.szTip, TIP_LENGTH_V1, "%s", tip);
+  Shell_NotifyIconA(NIM_MODIFY, &record);
+}
+
 void AddTrayIcon() {
   NOTIFYICONDATAA record = IconRecord();
   record.uFlags = TRAY_ICON_FLAGS;
@@ -114,14 +125,8 @@ void ShowPassInTray(const PassOutcome& outcome) {
   FormatTrayStatus(outcome, application.temperatureWarning, degreeSign, status, sizeof status);
   char tip[TIP_LENGTH_V1];
   snprintf(tip, sizeof tip, "%s\n%s", MAIN_WINDOW_CAPTION, status);
+  ShowTrayTip(tip);
   TellWarningIfUntold();
-  if (std::strcmp(tip, application.trayTip) == 0) return;
-  snprintf(application.trayTip, sizeof application.trayTip, "%s", tip);
-  if (!application.trayIconShown) return;
-  NOTIFYICONDATAA record = IconRecord();
-  record.uFlags = NIF_TIP;
-  snprintf(record.szTip, TIP_LENGTH_V1, "%s", tip);
-  Shell_NotifyIconA(NIM_MODIFY, &record);
 }
 
 void HandleTrayNotification(LPARAM mouseMessage) {

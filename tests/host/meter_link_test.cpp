@@ -141,18 +141,4 @@ TEST(BridgeLibrary, IncompleteTableCountsAsAbsent) {
   InstallBridgeLibrary(AbsentBridgeLibrary());
 }
 
-TEST(MeterLinkReading, FreshForFiveSecondsAfterItsPacketAndNeverWithoutOne) {
-  struct Case {
-    int64_t packetMs, nowMs;
-    bool fresh;
-  } cases[] = {
-      {1000, 1000, true},       {1000, 5999, true},
-      {1000, 6000, false},      {-3000, 1000, true},  // the clock's origin is arbitrary
-      {NO_PACKET_MS, 0, false}, {NO_PACKET_MS, INT64_MAX, false},
-  };
-  for (const Case& c : cases) {
-    EXPECT_EQ(IsReadingFresh(c.packetMs, c.nowMs), c.fresh) << c.packetMs << " at " << c.nowMs;
-  }
-}
-
 }  // namespace

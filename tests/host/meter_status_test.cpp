@@ -14,6 +14,7 @@ TEST(MeterStatus, ReadoutAndTipShowTheFigureOfTheItemOrThatNoMeterIsLinked) {
     const char* tip;
     bool fresh = true;  // the meter's reading
     int32_t fanMode = FAN_MANUAL;
+    bool warning = false;
   } cases[] = {
       {ITEM_CPU_USAGE, 23, true, "23", ReadoutUnit::PERCENT, 23, "CPU Usage 23 %"},
       {ITEM_HDD_SPACE, 100, true, "100", ReadoutUnit::PERCENT, 100, "HDD Space 100 %"},
@@ -34,8 +35,9 @@ TEST(MeterStatus, ReadoutAndTipShowTheFigureOfTheItemOrThatNoMeterIsLinked) {
        false},
       {ITEM_FAN_SPEED, 75, true, "---", ReadoutUnit::FAN_SPEED, 0, "Fan Speed: no reading", false,
        FAN_AUTO},
-      {ITEM_FAN_SPEED, 65, true, "65", ReadoutUnit::FAN_SPEED, 65, "Fan Speed 65 %", false},
-      {ITEM_CPU_USAGE, 23, true, "23", ReadoutUnit::PERCENT, 23, "CPU Usage 23 %", false},
+      // The warning, whatever the item, in place of its figure on the tip.
+      {ITEM_CPU_USAGE, 23, true, "23", ReadoutUnit::PERCENT, 23, "Warning: Temperature 83 \xB0\x43",
+       true, FAN_MANUAL, true},
   };
   for (const Case& c : cases) {
     PassOutcome outcome;
@@ -44,13 +46,14 @@ TEST(MeterStatus, ReadoutAndTipShowTheFigureOfTheItemOrThatNoMeterIsLinked) {
     outcome.linked = c.linked;
     outcome.temperatureFresh = c.fresh;
     outcome.fanMode = c.fanMode;
-    ReadoutState state = ReadoutStateOf(outcome, false);
+    ReadoutState state = ReadoutStateOf(outcome, c.warning);
     EXPECT_STREQ(state.figure, c.digits) << c.tip;
     EXPECT_EQ(state.unit, c.unit) << c.tip;
     EXPECT_EQ(state.barPercent, c.bar) << c.tip;
     EXPECT_EQ(state.linked, c.linked) << c.tip;
+    EXPECT_EQ(state.warning, c.warning) << c.tip;
     char line[64];
-    FormatMeterStatus(outcome, "\xB0", line, sizeof line);
+    FormatTrayStatus(outcome, TemperatureWarning{c.warning, 1, 83, 80}, "\xB0", line, sizeof line);
     EXPECT_STREQ(line, c.tip);
   }
 }

@@ -168,20 +168,15 @@ TEST_F(RefreshPassTest, OutcomeTellsWhatWasSentAndSurvivesTheMessage) {
   control.fanRatio = 300;
   struct Case {
     int32_t itemType;
-    bool linked;
-    TemperatureSample temperature;
-    PassOutcome outcome;
+    PassOutcome outcome;  // the link and the reading as the system gives them
   } cases[] = {
-      {ITEM_TEMPERATURE, true, {41, true}, {ITEM_TEMPERATURE, 41, true, FAN_AUTO, true, 41, true}},
-      {ITEM_FAN_SPEED,
-       false,
-       {255, false},
-       {ITEM_FAN_SPEED, 300 & 0xFF, false, FAN_AUTO, true, 255, false}},
+      {ITEM_TEMPERATURE, {ITEM_TEMPERATURE, 41, true, FAN_AUTO, true, 41, true}},
+      {ITEM_FAN_SPEED, {ITEM_FAN_SPEED, 300 & 0xFF, false, FAN_AUTO, true, 255, false}},
   };
   for (const Case& c : cases) {
     display.itemType = c.itemType;
-    system.linked = c.linked;
-    system.temperature = c.temperature;
+    system.linked = c.outcome.linked;
+    system.temperature = {c.outcome.temperature, c.outcome.temperatureFresh};
     PassOutcome outcome = RunRefreshPass(system, display, control);
     EXPECT_EQ(outcome, c.outcome) << c.itemType;
     PackedPassOutcome packed = PackPassOutcome(outcome);
