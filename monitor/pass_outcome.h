@@ -1,8 +1,8 @@
 #pragma once
 // What one refresh pass told the meter, for the window to show: the item and its figure, whether
 // a meter was linked, the fan mode and the backlight state, and the temperature the meter last
-// reported with whether it is fresh. The worker posts it to the UI thread
-// as the two parameters of a message, so nothing is shared between the threads.
+// reported with whether it is fresh. The worker posts it to the UI thread as the two parameters
+// of a message, so nothing is shared between the threads.
 #include <cstdint>
 
 #include "settings/settings_records.h"
