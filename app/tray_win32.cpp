@@ -20,7 +20,9 @@ constexpr size_t TIP_LENGTH_V1 = 64;  // what the first form of the record carri
 constexpr const char* WARNING_TITLE = "Velquin Torvex";
 
 // The record's first form, with the 64-character tip: every version of the shell takes it.
+#ifndef _WIN64
 static_assert(NOTIFYICONDATAA_V1_SIZE == 88, "the notification record's first form is 88 bytes");
+#endif
 
 NOTIFYICONDATAA IconRecord() {
   NOTIFYICONDATAA record{};
