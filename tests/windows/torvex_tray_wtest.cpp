@@ -252,6 +252,7 @@ TEST_F(TorvexTray, ANotificationTellsOfEachCrossingOfTheWarningLevel) {
   ASSERT_TRUE(Sent(77));
   scenario.bridges[0].temperature = 81;
   ASSERT_TRUE(ApplyScenario());
+  ASSERT_TRUE(Sent(81));
   EXPECT_TRUE(WaitUntil([&] { return ShownTip("Temperature ") == WarningText(81); }))
       << ShownTip("Temperature ");
 }
