@@ -1,7 +1,7 @@
 #include "app/about_dialog.h"
 
 #include "app/application.h"
-#include "settings/dialog_window.h"
+#include "settings/dialog_placement.h"
 
 namespace {
 

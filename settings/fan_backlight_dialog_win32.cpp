@@ -2,10 +2,11 @@
 #include <cstdio>
 
 #include "res/resource.h"
-#include "settings/dialog_window.h"
+#include "settings/dialog_placement.h"
 #include "settings/fan_backlight_rules.h"
 #include "settings/record_field_store.h"
 #include "settings/record_snapshot.h"
+#include "settings/settings_dialog_support.h"
 #include "settings/settings_dialogs.h"
 
 namespace {
