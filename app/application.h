@@ -12,7 +12,7 @@
 struct Application {
   HINSTANCE instance = nullptr;
   HWND mainWindow = nullptr;       // published when the main window's creation returns
-  HANDLE refreshWorker = nullptr;  // closed when the run ends; the thread ends with the process
+  HANDLE refreshWorker = nullptr;  // ended and closed when the run ends
   std::unique_ptr<SkinPanel> skinPanel;
   bool runEnded = false;  // the run's end (quit, or the session ending) has saved the settings
   DeviceWatch devices;    // searches and hot-plug notices on screen

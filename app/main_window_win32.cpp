@@ -62,6 +62,7 @@ void EndRun(HWND window) {
   if (application.runEnded) return;
   application.runEnded = true;
   EndRefreshCycle(window);  // no pass from here on, so no frame while the meter is released
+  EndRefreshWorker(application.refreshWorker);
   if (application.refreshWorker) CloseHandle(application.refreshWorker);
   application.refreshWorker = nullptr;
   UnlinkDevice();

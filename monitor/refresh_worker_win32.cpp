@@ -54,8 +54,10 @@ DWORD WINAPI RefreshWorkerMain(LPVOID parameter) {
   HWND window = static_cast<HWND>(parameter);
   for (;;) {
     WaitForSingleObject(monitoring.passLock, INFINITE);
-    if (!monitoring.cycleEnded.load(std::memory_order_relaxed)) RunWindowsRefreshPass(window);
+    bool ended = monitoring.cycleEnded.load(std::memory_order_relaxed);
+    if (!ended) RunWindowsRefreshPass(window);
     ReleaseMutex(monitoring.passLock);
+    if (ended) return 0;  // woken by EndRefreshWorker, or by a tick just before the end
     // The pseudo-handle: the UI thread may already have closed the handle it was given.
     SuspendThread(GetCurrentThread());
   }
@@ -72,6 +74,7 @@ void RunWindowsRefreshPass(HWND window) {
 
 HANDLE CreateRefreshWorker(HWND window) {
   monitoring.cycleEnded.store(false, std::memory_order_relaxed);
+  if (!monitoring.passLock) monitoring.passLock = CreateMutexA(nullptr, FALSE, nullptr);
   return CreateThread(nullptr, 0, RefreshWorkerMain, window, CREATE_SUSPENDED, nullptr);
 }
 
@@ -87,6 +90,20 @@ void EndRefreshCycle(HWND window) {
   RefreshPassHold hold;
   monitoring.cycleEnded.store(true, std::memory_order_relaxed);
   StopRefreshTimer(window);
+}
+
+void EndRefreshWorker(HANDLE worker) {
+  if (worker) {
+    // A resume that lands while the worker is between its last release of the lock and its
+    // suspension is lost, so it is repeated until the thread is gone.
+    ULONGLONG deadline = GetTickCount64() + REFRESH_PASS_WAIT_MS;
+    do {
+      if (GetTickCount64() >= deadline) return;  // still inside a pass: the lock stays
+      ResumeThread(worker);
+    } while (WaitForSingleObject(worker, 10) == WAIT_TIMEOUT);
+  }
+  if (monitoring.passLock) CloseHandle(monitoring.passLock);
+  monitoring.passLock = nullptr;
 }
 
 void ResumeRefreshWorker(HANDLE worker) {
