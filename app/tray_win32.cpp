@@ -10,6 +10,7 @@
 #include "app/main_window.h"
 #include "app/meter_status.h"
 #include "app/tray_menu.h"
+#include "res/resource.h"
 
 namespace {
 
@@ -44,7 +45,7 @@ NOTIFYICONDATAA IconRecord() {
 
 HICON TrayIconImage() {
   if (!tray.icon) {
-    tray.icon = static_cast<HICON>(LoadImageA(application.instance, "icon2", IMAGE_ICON,
+    tray.icon = static_cast<HICON>(LoadImageA(application.instance, APP_ICON_NAME, IMAGE_ICON,
                                               GetSystemMetrics(SM_CXICON),
                                               GetSystemMetrics(SM_CYICON), LR_DEFAULTCOLOR));
   }

@@ -134,5 +134,6 @@ INT_PTR CALLBACK DisplaySetupDialogProc(HWND dialog, UINT message, WPARAM wParam
 }  // namespace
 
 void OpenDisplaySetupDialog(HINSTANCE instance, HWND owner) {
-  RunSettingsDialog(settings.displayItem, instance, owner, "LR", DisplaySetupDialogProc);
+  RunSettingsDialog(settings.displayItem, instance, owner, DISPLAY_SETUP_DIALOG_NAME,
+                    DisplaySetupDialogProc);
 }

@@ -134,5 +134,6 @@ INT_PTR CALLBACK FanBacklightDialogProc(HWND dialog, UINT message, WPARAM wParam
 }  // namespace
 
 void OpenFanBacklightDialog(HINSTANCE instance, HWND owner) {
-  RunSettingsDialog(settings.systemControl, instance, owner, "GEN", FanBacklightDialogProc);
+  RunSettingsDialog(settings.systemControl, instance, owner, FAN_BACKLIGHT_DIALOG_NAME,
+                    FanBacklightDialogProc);
 }
