@@ -1,14 +1,23 @@
 #include "monitor/refresh_worker.h"
 
+#include <cstddef>
 #include <cstdio>
+#include <cstring>
 
 #include "meter/meter_link.h"
 #include "monitor/cpu_usage_sampler.h"
+#include "monitor/memory_status.h"
 #include "monitor/monitoring.h"
 #include "monitor/refresh_pass.h"
 #include "settings/settings_records.h"
 
 namespace {
+
+static_assert(sizeof(MemoryStatus) == sizeof(MEMORYSTATUSEX) &&
+              offsetof(MemoryStatus, totalPhys) == offsetof(MEMORYSTATUSEX, ullTotalPhys) &&
+              offsetof(MemoryStatus, availPhys) == offsetof(MEMORYSTATUSEX, ullAvailPhys) &&
+              offsetof(MemoryStatus, totalPageFile) == offsetof(MEMORYSTATUSEX, ullTotalPageFile) &&
+              offsetof(MemoryStatus, availPageFile) == offsetof(MEMORYSTATUSEX, ullAvailPageFile));
 
 class WindowsRefreshSystem : public RefreshSystem {
  public:
@@ -38,8 +47,9 @@ class WindowsRefreshSystem : public RefreshSystem {
     MEMORYSTATUSEX status{};
     status.dwLength = sizeof status;
     if (!GlobalMemoryStatusEx(&status)) return {};
-    return {{status.ullTotalPhys, status.ullAvailPhys},
-            {status.ullTotalPageFile, status.ullAvailPageFile}};
+    MemoryStatus copy;
+    std::memcpy(&copy, &status, sizeof copy);
+    return MemoryFiguresOf(copy);
   }
 
   void SendFrame(const MeterFrame& frame) override { SendMeterFrame(frame); }
