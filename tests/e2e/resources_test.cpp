@@ -281,13 +281,13 @@ TEST_F(TorvexRunning, ManifestIsReadAsMeantAndTheRunningProgramFollowsIt) {
   EXPECT_EQ(SendMessageA(tooltip, TTM_GETTOOLCOUNT, 0, 0), 4);
   // The About box's icon control finds "icon2".
   PressKey(VK_F1);
-  HWND about = torvex.WaitForDialog("About Torvex");
+  HWND about = torvex.WaitForDialog(ABOUT_CAPTION);
   ASSERT_NE(about, nullptr);
   HWND icon = FindWindowExA(about, nullptr, "Static", nullptr);
   ASSERT_NE(icon, nullptr);
   EXPECT_NE(SendMessageA(icon, STM_GETICON, 0, 0), 0);
   PostMessageA(about, WM_COMMAND, IDOK, 0);
-  EXPECT_TRUE(WaitUntil([&] { return torvex.FindWindows("#32770", nullptr).empty(); }, 5000));
+  EXPECT_TRUE(WaitUntil([&] { return torvex.FindWindows(DIALOG_CLASS, nullptr).empty(); }, 5000));
 }
 
 }  // namespace

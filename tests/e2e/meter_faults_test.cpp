@@ -22,10 +22,6 @@ constexpr char INSERTED[] = "Velquin Torvex has been Inserted and Linked!";
 constexpr int PASS_WAIT_MS = 8000;
 constexpr size_t NOT_FOUND = SIZE_MAX;  // a log position that was looked for in vain
 
-bool IsLostWrite(const MeterLogRecord& record) {
-  return record.error.find("is lost") != std::string::npos;
-}
-
 // An anomaly of a frame the meter was sent: anything but a write that never reached it.
 auto BrokenFrameOf(int64_t index) {
   return [index](const MeterLogRecord& record) {
@@ -152,7 +148,7 @@ TEST_F(TorvexFaults, WritesFailingNowAndThenBreakSomeFramesAndNothingElse) {
   ASSERT_TRUE(StartWatched());
   EXPECT_EQ(scenario.Log().WaitForCount(FaultOf(0, "write fails"), 6, PASS_WAIT_MS).size(), 6u);
   EXPECT_FALSE(Select(scenario.Log().Read(), BrokenFrameOf(0)).empty());
-  EXPECT_TRUE(torvex.FindWindows("#32770", nullptr).empty()) << "nothing to tell the user";
+  EXPECT_TRUE(torvex.FindWindows(DIALOG_CLASS, nullptr).empty()) << "nothing to tell the user";
 
   scenario.bridges[0].writeFailEvery = 0;
   ASSERT_TRUE(ApplyScenario());
@@ -164,7 +160,7 @@ TEST_F(TorvexFaults, ABridgeThatStopsTakingWritesWorksAgainOncePluggedBackIn) {
   ASSERT_TRUE(StartWatched());
   ASSERT_TRUE(scenario.Log().WaitForRecord(FaultOf(0, "write fails"), PASS_WAIT_MS).has_value());
   Sleep(2000);  // two more passes into a bridge that takes nothing
-  EXPECT_TRUE(torvex.FindWindows("#32770", nullptr).empty());
+  EXPECT_TRUE(torvex.FindWindows(DIALOG_CLASS, nullptr).empty());
   Unplug(0);
   PlugBackAndExpectWholeFrames(0);
 }

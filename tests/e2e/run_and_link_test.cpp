@@ -37,7 +37,7 @@ using TorvexEndToEnd = TorvexTest;
 TEST_F(TorvexEndToEnd, OneIdleBridgeIsLinkedWithoutAskingAndRefreshedEveryPeriod) {
   scenario.bridges[0].temperature = 41;
   ASSERT_NE(StartWithWindow(), nullptr);
-  EXPECT_TRUE(torvex.FindWindows("#32770", nullptr).empty()) << "no dialog should be shown";
+  EXPECT_TRUE(torvex.FindWindows(DIALOG_CLASS, nullptr).empty()) << "no dialog should be shown";
 
   MeterLogRecords frames = scenario.Log().WaitForCount(FrameOf(0), 12, 8000);
   ASSERT_EQ(frames.size(), 12u);
@@ -83,7 +83,7 @@ TEST_F(TorvexEndToEnd, TwoIdleBridgesAskAndOkLinksTheFirstInTextOrder) {
   scenario.bridges[2].present = true;
   scenario.bridges[10].present = true;
   ASSERT_TRUE(Start());
-  HWND dialog = torvex.WaitForDialog("Choose a Device...");
+  HWND dialog = torvex.WaitForDialog(SEARCH_CAPTION);
   ASSERT_NE(dialog, nullptr);
   EXPECT_EQ(GetWindow(dialog, GW_OWNER), nullptr);
   HWND list = GetDlgItem(dialog, IDC_DEVICE_LIST);
@@ -107,7 +107,7 @@ TEST_F(TorvexEndToEnd, CancellingTheFirstSearchEndsWithExitCodeZero) {
   for (const Way& way : ways) {
     SCOPED_TRACE(way.name);
     ASSERT_TRUE(Start());
-    HWND dialog = torvex.WaitForDialog("Choose a Device...");
+    HWND dialog = torvex.WaitForDialog(SEARCH_CAPTION);
     ASSERT_NE(dialog, nullptr);
     PostMessageA(dialog, way.message, way.wParam, 0);
     EXPECT_EQ(torvex.WaitForExit(), 0u);
@@ -133,7 +133,7 @@ TEST_F(TorvexEndToEnd, UnplugAndPlugTheMeter) {
   scenario.bridges[0].present = true;
   ASSERT_TRUE(scenario.Apply());
   EXPECT_EQ(torvex.WaitForMessageBox(&box), "Velquin Torvex has been Inserted and Linked!");
-  EXPECT_TRUE(torvex.FindWindows("#32770", "Choose a Device...").empty());
+  EXPECT_TRUE(torvex.FindWindows(DIALOG_CLASS, SEARCH_CAPTION).empty());
   if (box) CloseBox(box);
   EXPECT_TRUE(scenario.Log().WaitFor(
       [&](const MeterLogRecords& records) {
@@ -154,10 +154,10 @@ TEST_F(TorvexEndToEnd, F3SwitchesToAnotherIdleBridgeOrSaysThereIsNone) {
   ASSERT_TRUE(scenario.Apply());
   size_t before = Select(scenario.Log().Read(), FrameOf(0)).size();
   ASSERT_EQ(scenario.Log().WaitForCount(FrameOf(0), before + 4, 5000).size(), before + 4);
-  EXPECT_TRUE(torvex.FindWindows("#32770", nullptr).empty());
+  EXPECT_TRUE(torvex.FindWindows(DIALOG_CLASS, nullptr).empty());
 
   PostMessageA(window, WM_KEYUP, VK_F3, 0);
-  HWND dialog = torvex.WaitForDialog("Choose a Device...");
+  HWND dialog = torvex.WaitForDialog(SEARCH_CAPTION);
   ASSERT_NE(dialog, nullptr);
   EXPECT_EQ(GetWindow(dialog, GW_OWNER), window);
   EXPECT_EQ(ComboItems(GetDlgItem(dialog, IDC_DEVICE_LIST)),
@@ -230,7 +230,7 @@ TEST_F(TorvexEndToEnd, UnplugWhileASearchIsOpenEjectsAtOnceAndNothingStacks) {
 
   PostMessageA(window, WM_KEYUP, VK_F3, 0);
   Sleep(NO_DIALOG_WAIT_MS);
-  EXPECT_EQ(torvex.FindWindows("#32770", SEARCH_CAPTION).size(), 1u);
+  EXPECT_EQ(torvex.FindWindows(DIALOG_CLASS, SEARCH_CAPTION).size(), 1u);
   PostMessageA(search, WM_COMMAND, IDOK, 0);
   EXPECT_EQ(scenario.Log().WaitForCount(FrameOf(1), 4, 5000).size(), 4u);
 }
@@ -255,7 +255,7 @@ TEST_F(TorvexEndToEnd, ASearchOpenedByAnArrivalStaysTheOnlyOneAndWhatChangedMean
   EXPECT_EQ(GetWindow(search, GW_OWNER), nullptr);
   PostMessageA(window, WM_KEYUP, VK_F3, 0);
   Sleep(NO_DIALOG_WAIT_MS);
-  EXPECT_EQ(torvex.FindWindows("#32770", SEARCH_CAPTION).size(), 1u);
+  EXPECT_EQ(torvex.FindWindows(DIALOG_CLASS, SEARCH_CAPTION).size(), 1u);
 
   scenario.bridges[1].present = false;
   ASSERT_TRUE(scenario.ApplyWhileLoaded());
@@ -280,7 +280,7 @@ TEST_F(TorvexEndToEnd, AHotPlugStormWithNobodyThereKeepsOneBoxAndEndsTrue) {
     ASSERT_TRUE(scenario.Apply()) << change;
     Sleep(150);
     ASSERT_TRUE(torvex.IsRunning()) << change;
-    boxesAtMost = std::max(boxesAtMost, torvex.FindWindows("#32770", nullptr).size());
+    boxesAtMost = std::max(boxesAtMost, torvex.FindWindows(DIALOG_CLASS, nullptr).size());
     if (change == WARM_UP) memoryAfterWarmUp = torvex.PrivateBytes();
     if (change > WARM_UP) memoryAtMost = std::max(memoryAtMost, torvex.PrivateBytes());
   }
