@@ -4,14 +4,13 @@
 
 #include <string>
 
-#include "support/in_memory_ini.h"
+#include "support/profile_text.h"
 
 namespace {
 
 // "x y width height count step segments", or "" for a part left out.
 std::string ReadPart(ReadoutPartId id, const std::string& value) {
-  InMemoryIni ini("");
-  ini.Set(READOUT_SECTION, ReadoutKeyOf(id), value);
+  ProfileText ini(std::string("[") + READOUT_SECTION + "]\n" + ReadoutKeyOf(id) + "=" + value);
   ReadoutPart p = ReadReadoutLayout(ini.Reader(), READOUT_SECTION).parts[id];
   if (!p.present) return "";
   char text[96];
@@ -43,7 +42,7 @@ TEST(ReadoutLayout, EachKeyGivesItsPartOrLeavesItOut) {
 }
 
 TEST(ReadoutLayout, ABrokenKeyLeavesTheOtherParts) {
-  InMemoryIni ini(
+  ProfileText ini(
       "[Readout]\nFace=face.bmp,16,40,238,96\nUnit=unit.bmp,oops\n"
       "Link=link.bmp,291,15,7,7\n");
   ReadoutLayout layout = ReadReadoutLayout(ini.Reader(), READOUT_SECTION);
