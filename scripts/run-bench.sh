@@ -5,7 +5,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 cmake --preset windows >/dev/null
-cmake --build --preset windows >/dev/null
+cmake --build --preset windows --target all benches >/dev/null
 env_sh=tests/wine/wine-env.sh
 build=build/windows
 "$env_sh" up "$build"

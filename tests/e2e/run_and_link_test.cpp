@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
+
 #include "app/commands.h"
 #include "res/resource.h"
 #include "settings/settings_records.h"
@@ -265,17 +268,24 @@ TEST_F(TorvexEndToEnd, ASearchOpenedByAnArrivalStaysTheOnlyOneAndWhatChangedMean
   EXPECT_GE(scenario.Log().WaitForCount(FrameOf(0), 4, 5000).size(), 4u);
 }
 
-// A loose cable overnight: 700 changes 0.15 s apart with nobody to answer. At most one box is
-// open, the process lives with flat memory, and the link ends matching the meter; once the box
-// is answered, one more tells the newest state.
+// How many changes the storm below makes: TORVEX_STORM_CHANGES, else a short storm. `make soak`
+// runs the long one (700) too.
+int StormChanges() {
+  const char* changes = std::getenv("TORVEX_STORM_CHANGES");
+  return changes ? std::max(2, std::atoi(changes)) : 60;
+}
+
+// A loose cable overnight: changes 0.15 s apart with nobody to answer. At most one box is open,
+// the link ends matching the meter, and in a long storm the process lives with flat memory; once
+// the box is answered, one more tells the newest state.
 TEST_F(TorvexEndToEnd, AHotPlugStormWithNobodyThereKeepsOneBoxAndEndsTrue) {
   ASSERT_NE(StartWithWindow(), nullptr);
-  constexpr int CHANGES = 700;
+  const int changes = StormChanges() / 2 * 2;  // even: plugged in last
   constexpr int WARM_UP = 100;
   size_t boxesAtMost = 0;
   size_t memoryAfterWarmUp = 0;
   size_t memoryAtMost = 0;
-  for (int change = 1; change <= CHANGES; ++change) {
+  for (int change = 1; change <= changes; ++change) {
     scenario.bridges[0].present = change % 2 == 0;  // pulled first, plugged in last
     ASSERT_TRUE(scenario.Apply()) << change;
     Sleep(150);
@@ -285,7 +295,9 @@ TEST_F(TorvexEndToEnd, AHotPlugStormWithNobodyThereKeepsOneBoxAndEndsTrue) {
     if (change > WARM_UP) memoryAtMost = std::max(memoryAtMost, torvex.PrivateBytes());
   }
   EXPECT_EQ(boxesAtMost, 1u);
-  EXPECT_LT(memoryAtMost, memoryAfterWarmUp + (2u << 20)) << memoryAfterWarmUp;
+  if (changes > 2 * WARM_UP) {
+    EXPECT_LT(memoryAtMost, memoryAfterWarmUp + (2u << 20)) << memoryAfterWarmUp;
+  }
   size_t frames = Select(scenario.Log().Read(), FrameOf(0)).size();
   EXPECT_EQ(scenario.Log().WaitForCount(FrameOf(0), frames + 4, 5000).size(), frames + 4)
       << "linked again while the box waits";
