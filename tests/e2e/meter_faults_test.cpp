@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 
+#include "app/commands.h"
 #include "meter/meter_frame.h"
 #include "windows/support/responsiveness_watch.h"
 #include "windows/support/torvex_test.h"
@@ -222,6 +223,35 @@ TEST_F(TorvexFaults, UnplugInTheMiddleOfAFrame) {
   for (size_t i = seen; i < records.size(); ++i) EXPECT_FALSE(IsLostWrite(records[i])) << i;
 
   PlugBackAndExpectWholeFrames(0);
+}
+
+using TorvexShutdown = TorvexTest;
+
+// Quitting while a pass is on its way to the meter: the meter is released only once that pass has
+// ended, so nothing reaches the bridge after CH341CloseDevice.
+TEST_F(TorvexShutdown, QuittingDuringAPassReleasesTheMeterOnlyAfterIt) {
+  scenario.bridges[0].writeMicroseconds = 10 * USB_ROUND_TRIP_US;  // a pass of about 1.5 s
+  ASSERT_NE(StartWithWindow(), nullptr);
+  auto isFrame = [](int64_t cmd) {
+    return [cmd](const MeterLogRecord& r) { return r.IsFrame() && r.index == 0 && r.cmd == cmd; };
+  };
+  ASSERT_TRUE(scenario.Log().WaitForRecord(isFrame(CMD_VALUE), PASS_WAIT_MS).has_value());
+  PostMessageA(window, WM_COMMAND, COMMAND_QUIT, 0);
+  ASSERT_TRUE(Select(scenario.Log().Read(), isFrame(CMD_FAN)).empty()) << "the pass had ended";
+  EXPECT_EQ(torvex.WaitForExit(PASS_WAIT_MS), 1u);
+
+  MeterLogRecords records = scenario.Log().Read();
+  size_t released = records.size();  // the last close: the search at start-up closes one too
+  for (size_t i = 0; i < records.size(); ++i)
+    if (records[i].IsCall("CH341CloseDevice") && records[i].index == 0) released = i;
+  ASSERT_LT(released, records.size());
+  MeterLogRecords frames = Select({records.begin(), records.begin() + released}, FrameOf(0));
+  ASSERT_FALSE(frames.empty());
+  EXPECT_EQ(*frames.back().cmd, CMD_FAN) << "the pass ended whole";
+  for (size_t i = released; i < records.size(); ++i) {
+    const MeterLogRecord& r = records[i];
+    EXPECT_FALSE((r.IsFrame() || r.IsError()) && r.index == 0) << r.error << " at " << r.tMs;
+  }
 }
 
 }  // namespace
