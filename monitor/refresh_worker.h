@@ -29,8 +29,7 @@ void StopRefreshTimer(HWND window);
 void EndRefreshCycle(HWND window);
 
 // After EndRefreshCycle: wakes `worker` so that it leaves, and once it has, closes the pass lock.
-// A worker still inside a pass after REFRESH_PASS_WAIT_MS keeps the lock. The handle stays the
-// caller's.
+// A worker stuck inside a pass keeps the lock. The handle stays the caller's.
 void EndRefreshWorker(HANDLE worker);
 
 // The WM_TIMER handler's half of the handshake. A tick that comes while a pass runs finds the

@@ -13,6 +13,8 @@
 
 namespace {
 
+constexpr DWORD WORKER_LEAVE_WAIT_MS = 5000;
+
 static_assert(sizeof(MemoryStatus) == sizeof(MEMORYSTATUSEX) &&
               offsetof(MemoryStatus, totalPhys) == offsetof(MEMORYSTATUSEX, ullTotalPhys) &&
               offsetof(MemoryStatus, availPhys) == offsetof(MEMORYSTATUSEX, ullAvailPhys) &&
@@ -105,8 +107,9 @@ void EndRefreshCycle(HWND window) {
 void EndRefreshWorker(HANDLE worker) {
   if (worker) {
     // A resume that lands while the worker is between its last release of the lock and its
-    // suspension is lost, so it is repeated until the thread is gone.
-    ULONGLONG deadline = GetTickCount64() + REFRESH_PASS_WAIT_MS;
+    // suspension is lost, so it is repeated until the thread is gone. EndRefreshCycle has waited
+    // for the pass already: only a worker stuck in a bridge call takes longer than a moment.
+    ULONGLONG deadline = GetTickCount64() + WORKER_LEAVE_WAIT_MS;
     do {
       if (GetTickCount64() >= deadline) return;  // still inside a pass: the lock stays
       ResumeThread(worker);
