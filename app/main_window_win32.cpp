@@ -15,6 +15,7 @@
 #include "app/window_menu.h"
 #include "meter/meter_link.h"
 #include "monitor/refresh_worker.h"
+#include "res/resource.h"
 #include "settings/settings_dialogs.h"
 #include "settings/settings_records.h"
 #include "settings/settings_registry.h"
@@ -63,6 +64,7 @@ void EndRun(HWND window) {
   if (application.runEnded) return;
   application.runEnded = true;
   EndRefreshCycle(window);  // no pass from here on, so no frame while the meter is released
+  EndRefreshWorker(application.refreshWorker);
   if (application.refreshWorker) CloseHandle(application.refreshWorker);
   application.refreshWorker = nullptr;
   UnlinkDevice();
@@ -184,18 +186,18 @@ bool RegisterMainWindowClass(HINSTANCE instance) {
   extended.style = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS;
   extended.lpfnWndProc = MainWindowProc;
   extended.hInstance = instance;
-  extended.hIcon = LoadAppIcon(instance, "icon2", 32);
+  extended.hIcon = LoadAppIcon(instance, APP_ICON_NAME, 32);
   extended.hCursor = LoadCursor(nullptr, IDC_HAND);
   extended.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   extended.lpszClassName = MAIN_WINDOW_CLASS;
-  extended.hIconSm = LoadAppIcon(instance, "icon2", 16);
+  extended.hIconSm = LoadAppIcon(instance, APP_ICON_NAME, 16);
   if (RegisterClassExA(&extended)) return true;
 
   WNDCLASSA plain{};
   plain.style = extended.style;
   plain.lpfnWndProc = MainWindowProc;
   plain.hInstance = instance;
-  plain.hIcon = LoadAppIcon(instance, "icon1", 32);  // no such icon: the system default shows
+  plain.hIcon = LoadAppIcon(instance, PLAIN_CLASS_ICON_NAME, 32);
   plain.hCursor = extended.hCursor;
   plain.hbrBackground = extended.hbrBackground;
   plain.lpszClassName = MAIN_WINDOW_CLASS;
@@ -210,5 +212,8 @@ HWND CreateMainWindow(HINSTANCE instance) {
 }
 
 void QuitApplication() {
+  // WM_DESTROY by hand rather than DestroyWindow: the shutdown steps run while the window is still
+  // on screen, so that SaveSettings finds it visible and saves its position (DestroyWindow hides
+  // it first). The window itself is left for the end of the process.
   SendMessageA(application.mainWindow, WM_DESTROY, 0, 0);
 }

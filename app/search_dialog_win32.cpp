@@ -54,7 +54,8 @@ INT_PTR CALLBACK SearchDialogProc(HWND dialog, UINT message, WPARAM wParam, LPAR
 }  // namespace
 
 int32_t RunSearchDialog(HWND owner) {
-  INT_PTR result = DialogBoxParamA(application.instance, "Search", owner, SearchDialogProc, 0);
+  INT_PTR result =
+      DialogBoxParamA(application.instance, SEARCH_DIALOG_NAME, owner, SearchDialogProc, 0);
   application.searchDialog = nullptr;
   return static_cast<int32_t>(result);
 }

@@ -11,6 +11,7 @@
 #include "app/main_window.h"
 #include "app/meter_status.h"
 #include "app/tray_menu.h"
+#include "res/resource.h"
 
 namespace {
 
@@ -24,6 +25,23 @@ constexpr const char* WARNING_TITLE = "Velquin Torvex";
 static_assert(NOTIFYICONDATAA_V1_SIZE == 88, "the notification record's first form is 88 bytes");
 #endif
 
+// Process-wide state of the notification icon; the UI thread's alone.
+struct TrayState {
+  // Whether our icon belongs in the notification area: from HideToTray until RemoveTrayIcon. The
+  // window is hidden throughout; only the tray's About box hides it without the icon.
+  bool iconShown = false;
+  HICON icon = nullptr;  // loaded once: the shell keeps its own copy of the picture
+  // The icon's tip: the caption, and from the first pass on the meter's status below it. Kept
+  // while the icon is away, so that the icon comes back with it.
+  char tip[TIP_LENGTH_V1] = {};
+  UINT taskbarCreatedMessage = 0;  // what Explorer broadcasts once it has (re)made the taskbar
+  // The `raisings` count of the last temperature warning a notification told of: each raising is
+  // told once, however often the icon comes and goes while it lasts.
+  uint32_t warningTold = 0;
+};
+
+TrayState tray;
+
 NOTIFYICONDATAA IconRecord() {
   NOTIFYICONDATAA record{};
   record.cbSize = NOTIFYICONDATAA_V1_SIZE;
@@ -33,17 +51,17 @@ NOTIFYICONDATAA IconRecord() {
 }
 
 HICON TrayIconImage() {
-  if (!application.trayIcon) {
-    application.trayIcon = static_cast<HICON>(
-        LoadImageA(application.instance, "icon2", IMAGE_ICON, GetSystemMetrics(SM_CXICON),
-                   GetSystemMetrics(SM_CYICON), LR_DEFAULTCOLOR));
+  if (!tray.icon) {
+    tray.icon = static_cast<HICON>(LoadImageA(application.instance, APP_ICON_NAME, IMAGE_ICON,
+                                              GetSystemMetrics(SM_CXICON),
+                                              GetSystemMetrics(SM_CYICON), LR_DEFAULTCOLOR));
   }
-  return application.trayIcon;
+  return tray.icon;
 }
 
 // Before the first pass the tip is the caption alone.
 const char* TrayTip() {
-  return application.trayTip[0] != '\0' ? application.trayTip : MAIN_WINDOW_CAPTION;
+  return tray.tip[0] != '\0' ? tray.tip : MAIN_WINDOW_CAPTION;
 }
 
 // The degree sign in the ANSI code page the tip is written in; "" where that has none.
@@ -59,7 +77,7 @@ void AnsiDegreeSign(char (&sign)[4]) {
 // The record's second form is the first to carry a notification.
 void TellWarningIfUntold() {
   const TemperatureWarning& warning = application.temperatureWarning;
-  if (!application.trayIconShown || !IsWarningUntold(warning, application.warningToldInTray)) {
+  if (!tray.iconShown || !IsWarningUntold(warning, tray.warningTold)) {
     return;
   }
   NOTIFYICONDATAA record = IconRecord();
@@ -73,14 +91,14 @@ void TellWarningIfUntold() {
   // Known from Windows 7 on: kept back while the user has just signed in to a new machine.
   if (IsWindows7OrGreater()) record.dwInfoFlags |= NIIF_RESPECT_QUIET_TIME;
   // Told only once the shell has it; without a taskbar the next pass tries again.
-  if (Shell_NotifyIconA(NIM_MODIFY, &record)) application.warningToldInTray = warning.raisings;
+  if (Shell_NotifyIconA(NIM_MODIFY, &record)) tray.warningTold = warning.raisings;
 }
 
 // Keeps the tip, and tells the icon when it has changed.
 void ShowTrayTip(const char* tip) {
-  if (std::strcmp(tip, application.trayTip) == 0) return;
-  snprintf(application.trayTip, sizeof application.trayTip, "%s", tip);
-  if (!application.trayIconShown) return;
+  if (std::strcmp(tip, tray.tip) == 0) return;
+  snprintf(tray.tip, sizeof tray.tip, "%s", tip);
+  if (!tray.iconShown) return;
   NOTIFYICONDATAA record = IconRecord();
   record.uFlags = NIF_TIP;
   snprintf(record.szTip, TIP_LENGTH_V1, "%s", tip);
@@ -96,7 +114,7 @@ void AddTrayIcon() {
   // Without a taskbar (Explorer not up yet) this fails and the window stays hidden with no icon,
   // until a new taskbar announces itself.
   Shell_NotifyIconA(NIM_ADD, &record);
-  application.trayIconShown = true;
+  tray.iconShown = true;
 }
 
 }  // namespace
@@ -111,7 +129,7 @@ void HideToTray() {
 void RemoveTrayIcon() {
   NOTIFYICONDATAA record = IconRecord();
   Shell_NotifyIconA(NIM_DELETE, &record);
-  application.trayIconShown = false;
+  tray.iconShown = false;
 }
 
 void RestoreFromTray() {
@@ -143,14 +161,14 @@ void HandleTrayNotification(LPARAM mouseMessage) {
 }
 
 void RegisterTaskbarCreatedMessage() {
-  application.taskbarCreatedMessage = RegisterWindowMessageA("TaskbarCreated");
+  tray.taskbarCreatedMessage = RegisterWindowMessageA("TaskbarCreated");
 }
 
 bool IsTaskbarCreatedMessage(UINT message) {
   // Zero when registering failed: that is WM_NULL, which the pop-up menus post.
-  return application.taskbarCreatedMessage != 0 && message == application.taskbarCreatedMessage;
+  return tray.taskbarCreatedMessage != 0 && message == tray.taskbarCreatedMessage;
 }
 
 void HandleTaskbarCreated() {
-  if (application.trayIconShown) AddTrayIcon();
+  if (tray.iconShown) AddTrayIcon();
 }

@@ -1,9 +1,10 @@
 // The "LR" dialog: the meter's figure and its options, edited live in settings.displayItem.
 #include "res/resource.h"
-#include "settings/dialog_window.h"
+#include "settings/dialog_placement.h"
 #include "settings/display_setup_rules.h"
 #include "settings/record_field_store.h"
 #include "settings/record_snapshot.h"
+#include "settings/settings_dialog_support.h"
 #include "settings/settings_dialogs.h"
 
 namespace {
@@ -133,5 +134,6 @@ INT_PTR CALLBACK DisplaySetupDialogProc(HWND dialog, UINT message, WPARAM wParam
 }  // namespace
 
 void OpenDisplaySetupDialog(HINSTANCE instance, HWND owner) {
-  RunSettingsDialog(settings.displayItem, instance, owner, "LR", DisplaySetupDialogProc);
+  RunSettingsDialog(settings.displayItem, instance, owner, DISPLAY_SETUP_DIALOG_NAME,
+                    DisplaySetupDialogProc);
 }

@@ -2,10 +2,11 @@
 #include <cstdio>
 
 #include "res/resource.h"
-#include "settings/dialog_window.h"
+#include "settings/dialog_placement.h"
 #include "settings/fan_backlight_rules.h"
 #include "settings/record_field_store.h"
 #include "settings/record_snapshot.h"
+#include "settings/settings_dialog_support.h"
 #include "settings/settings_dialogs.h"
 
 namespace {
@@ -133,5 +134,6 @@ INT_PTR CALLBACK FanBacklightDialogProc(HWND dialog, UINT message, WPARAM wParam
 }  // namespace
 
 void OpenFanBacklightDialog(HINSTANCE instance, HWND owner) {
-  RunSettingsDialog(settings.systemControl, instance, owner, "GEN", FanBacklightDialogProc);
+  RunSettingsDialog(settings.systemControl, instance, owner, FAN_BACKLIGHT_DIALOG_NAME,
+                    FanBacklightDialogProc);
 }

@@ -8,6 +8,7 @@
 
 #include "skin/bitmap_dc.h"
 #include "skin/skin_control.h"
+#include "skin/skin_file.h"
 #include "skin/skin_readout.h"
 
 class SkinPanel {
@@ -43,7 +44,13 @@ class SkinPanel {
   SkinReadout readout;
 
  private:
+  // The steps of Load, in its order.
+  void Reset(HWND owner, const char* directory, const char* sectionName);
+  void LoadBackgrounds(const SkinProfileReader& reader);
   void TakeWindowSize();
+  void LoadRegions(const SkinProfileReader& reader);
+  void LoadControls(const SkinProfileReader& reader);
+  void MakeTooltips();
   HDC PrepareCanvas();
   void ReleaseCanvas();
 

@@ -89,11 +89,24 @@ void DrawFocus(HDC canvas, RECT around) {
 
 SkinPanel* SkinPanel::Load(HWND owner, const char* directory, const char* sectionName,
                            TIMERPROC poll) {
-  std::snprintf(skinDirectory, sizeof skinDirectory, "%s", directory);
+  Reset(owner, directory, sectionName);
+  InitCommonControls();
   char skinFile[SKIN_NAME_SIZE];
   FormSkinFilePath(skinDirectory, skinFile, sizeof skinFile);
-  std::snprintf(section, sizeof section, "%s", sectionName);
+  SkinProfileReader reader = ProfileFileReader(skinFile);
+  LoadBackgrounds(reader);
+  TakeWindowSize();
+  LoadRegions(reader);
+  LoadControls(reader);
+  MakeTooltips();
+  readout.Load(reader, skinDirectory);
+  StartSkinPoll(this, poll);
+  return this;
+}
 
+void SkinPanel::Reset(HWND owner, const char* directory, const char* sectionName) {
+  std::snprintf(skinDirectory, sizeof skinDirectory, "%s", directory);
+  std::snprintf(section, sizeof section, "%s", sectionName);
   ReleaseCanvas();
   focusedControl = -1;
   controlCount = 0;
@@ -107,10 +120,9 @@ SkinPanel* SkinPanel::Load(HWND owner, const char* directory, const char* sectio
   for (std::unique_ptr<SkinControl>& slot : controls) slot.reset();
   background1 = nullptr;
   background2 = nullptr;
+}
 
-  InitCommonControls();
-
-  SkinProfileReader reader = ProfileFileReader(skinFile);
+void SkinPanel::LoadBackgrounds(const SkinProfileReader& reader) {
   char fileName[SKIN_NAME_SIZE];
   ReadBackgroundFileName(reader, section, "Background1", skinDirectory, fileName, sizeof fileName);
   background1 = LoadBitmapFile(fileName);
@@ -118,30 +130,29 @@ SkinPanel* SkinPanel::Load(HWND owner, const char* directory, const char* sectio
   ReadBackgroundFileName(reader, section, "Background2", skinDirectory, fileName, sizeof fileName);
   background2 = LoadBitmapFile(fileName);
   if (background2 == nullptr) loadError = 1;
+}
 
-  TakeWindowSize();
-
+void SkinPanel::LoadRegions(const SkinProfileReader& reader) {
   SkinRect fileRegions[SKIN_REGION_COUNT];
   ReadSkinRegions(reader, section, fileRegions);
   for (int32_t i = 0; i < REGIONS_IN_FILE; ++i) regions[i] = ToRect(fileRegions[i]);
+}
 
-  tooltipWindow = CreateTooltipWindow(owner);
-
+void SkinPanel::LoadControls(const SkinProfileReader& reader) {
   for (const ControlEntry& entry : ReadControlEntries(reader, section)) {
     AddControl(entry.x, entry.y, entry.width, entry.height, entry.fileName, entry.extra,
                entry.kind);
   }
+}
 
+// A tip for every control but the text ones.
+void SkinPanel::MakeTooltips() {
+  tooltipWindow = CreateTooltipWindow(ownerWindow);
   for (int32_t i = 0; i < controlCount; ++i) {
     if (controls[i] && controls[i]->kind != ControlKind::TEXT) {
       AddTooltip(tooltipWindow, ownerWindow, *controls[i]);
     }
   }
-
-  readout.Load(reader, skinDirectory);
-
-  StartSkinPoll(this, poll);
-  return this;
 }
 
 void SkinPanel::TakeWindowSize() {

@@ -55,17 +55,15 @@ TEST(StoredValues, DisplayItemDefaultsShowTheTemperatureAndNothingElse) {
   EXPECT_EQ(BytesOf(DefaultDisplayItemRecord()), BytesOf(expected));
 }
 
+// The 56 bytes a first run saves as "System Control": backlight always on, the manual fan at 100 %,
+// thresholds 10 and 80 degrees, the daily window 00:00 to 23:59:59.
 TEST(StoredValues, SystemControlDefaultsByteForByte) {
-  SystemControlRecord expected{};
-  expected.backlightMode = BACKLIGHT_ALWAYS;
-  expected.fanMode = FAN_MANUAL;
-  expected.backlightTo.wHour = 23;
-  expected.backlightTo.wMinute = 59;
-  expected.backlightTo.wSecond = 59;
-  expected.lowThreshold = 10;
-  expected.highThreshold = 80;
-  expected.fanRatio = 100;
-  EXPECT_EQ(BytesOf(DefaultSystemControlRecord()), BytesOf(expected));
+  const std::vector<uint8_t> stored = {
+      0,  0, 0, 0, 1,  0, 0, 0, 1,   0, 0,  0,               // panel, backlight, fan
+      0,  0, 0, 0, 0,  0, 0, 0, 0,   0, 0,  0, 0,  0, 0, 0,  // from
+      0,  0, 0, 0, 0,  0, 0, 0, 23,  0, 59, 0, 59, 0, 0, 0,  // to
+      10, 0, 0, 0, 80, 0, 0, 0, 100, 0, 0,  0};              // low, high, ratio
+  EXPECT_EQ(BytesOf(DefaultSystemControlRecord()), stored);
 }
 
 // The same lengths for both records: missing, empty, a few bytes, and around and far beyond each

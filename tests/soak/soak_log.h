@@ -3,22 +3,10 @@
 // cycles the meter went through, and the two faults a storm must not show: a write to a bridge
 // after the program has found it gone, and a frame that reached a meter broken.
 #include <cstdint>
-#include <fstream>
 #include <string>
 #include <vector>
 
-#include "support/meter_log_record.h"
-
-// The complete lines added to a file since the last call.
-class LogTail {
- public:
-  explicit LogTail(std::string path) : path_(std::move(path)) {}
-  std::vector<MeterLogRecord> TakeNew();
-
- private:
-  std::string path_;
-  uint64_t offset_ = 0;
-};
+#include "windows/support/meter_log.h"
 
 struct CensusSample {
   int64_t tMs = 0;
@@ -30,7 +18,7 @@ struct CensusSample {
 
 class SoakLog {
  public:
-  explicit SoakLog(const std::string& path) : tail_(path) {}
+  explicit SoakLog(const std::string& path) : log_(path) {}
 
   // Reads what was added to the log since the last call.
   void Update();
@@ -50,7 +38,7 @@ class SoakLog {
   void Take(const MeterLogRecord& record);
 
   static constexpr int BRIDGES = 16;
-  LogTail tail_;
+  MeterLog log_;
   std::vector<CensusSample> samples_;
   bool present_[BRIDGES] = {};
   bool removalSeen_[BRIDGES] = {};  // the program has read the status of the pulled bridge

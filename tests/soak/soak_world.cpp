@@ -77,7 +77,7 @@ void SoakWorld::Storm() {
 }
 
 void SoakWorld::AnswerPrompts() {
-  for (HWND dialog : torvex_.FindWindows("#32770", nullptr)) {
+  for (HWND dialog : torvex_.FindWindows(DIALOG_CLASS, nullptr)) {
     bool box = IsMessageBox(dialog);
     if (!box && WindowText(dialog) != SEARCH_CAPTION) continue;
     auto seen = answerAt_.find(dialog);
@@ -99,7 +99,7 @@ void SoakWorld::AnswerPrompts() {
 }
 
 bool SoakWorld::NothingOpen() const {
-  return torvex_.FindWindows("#32770", nullptr).empty() &&
+  return torvex_.FindWindows(DIALOG_CLASS, nullptr).empty() &&
          torvex_.FindWindows(MENU_CLASS, nullptr).empty();
 }
 
@@ -108,7 +108,7 @@ HWND SoakWorld::OpenDialog(WPARAM command, const char* caption) {
   HWND dialog = nullptr;
   WaitFor(
       [&] {
-        std::vector<HWND> found = torvex_.FindWindows("#32770", caption);
+        std::vector<HWND> found = torvex_.FindWindows(DIALOG_CLASS, caption);
         dialog = found.empty() ? nullptr : found.front();
         return dialog != nullptr;
       },
@@ -146,7 +146,7 @@ void SoakWorld::AboutBox() {
   std::vector<HWND> found;
   WaitFor(
       [&] {
-        found = torvex_.FindWindows("#32770", ABOUT_CAPTION);
+        found = torvex_.FindWindows(DIALOG_CLASS, ABOUT_CAPTION);
         return !found.empty();
       },
       DIALOG_WAIT_MS);
@@ -253,7 +253,7 @@ bool SoakWorld::Settle() {
   Pause(1000);  // the last change reaches the program
   return WaitFor(
       [&] {
-        for (HWND dialog : torvex_.FindWindows("#32770", nullptr))
+        for (HWND dialog : torvex_.FindWindows(DIALOG_CLASS, nullptr))
           PostMessageA(dialog, WM_COMMAND, IsMessageBox(dialog) ? IDOK : IDCANCEL, 0);
         if (!torvex_.FindWindows(MENU_CLASS, nullptr).empty()) PressKey(VK_ESCAPE);
         if (!IsWindowVisible(window_))

@@ -51,9 +51,15 @@ class TrayDeviceSwitch : public ::testing::Test {
     scenario.bridges[1].present = true;
     ASSERT_TRUE(scenario.Apply());
     ASSERT_TRUE(LoadBridgeLibrary("CH341DLL.DLL"));
+    // Never resumed: the window leaves its ticks to DefWindowProcA. It brings the pass lock.
+    worker = CreateRefreshWorker(application.mainWindow);
+    ASSERT_NE(worker, nullptr);
   }
 
   void TearDown() override {
+    EndRefreshCycle(application.mainWindow);
+    EndRefreshWorker(worker);
+    CloseHandle(worker);
     UnlinkDevice();
     meterLink.deviceIndex = NO_DEVICE;
     DestroyWindow(application.mainWindow);
@@ -70,6 +76,7 @@ class TrayDeviceSwitch : public ::testing::Test {
   }
 
   VirtualMeterScenario scenario;
+  HANDLE worker = nullptr;
 };
 
 TEST_F(TrayDeviceSwitch, WaitsForThePassInProgressBeforeReleasingTheMeter) {

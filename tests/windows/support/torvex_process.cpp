@@ -142,7 +142,7 @@ HWND TorvexProcess::MainWindow(DWORD timeoutMs) const {
 }
 
 HWND TorvexProcess::WaitForDialog(const char* caption, DWORD timeoutMs) const {
-  return WaitForWindow("#32770", caption, timeoutMs);
+  return WaitForWindow(DIALOG_CLASS, caption, timeoutMs);
 }
 
 std::string TorvexProcess::WaitForMessageBox(HWND* box, DWORD timeoutMs) const {
@@ -153,7 +153,7 @@ std::string TorvexProcess::WaitForMessageBox(HWND* box, DWORD timeoutMs) const {
   std::string text;
   WaitUntil(
       [&] {
-        for (HWND dialog : FindWindows("#32770", nullptr)) {
+        for (HWND dialog : FindWindows(DIALOG_CLASS, nullptr)) {
           HWND label = GetDlgItem(dialog, 0xFFFF);
           if (!label || WindowText(dialog) == SEARCH_CAPTION) continue;
           text = WindowText(label);

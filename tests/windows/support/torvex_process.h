@@ -12,12 +12,13 @@ struct InstalledProgram {
   std::string folder;
 };
 
-// The captions of the program's dialogs, and the class of its pop-up menus.
+// The captions of the program's dialogs, and the classes of its dialogs and pop-up menus.
 constexpr char SEARCH_CAPTION[] = "Choose a Device...";
 constexpr char ABOUT_CAPTION[] = "About Torvex";
 constexpr char SETUP_CAPTION[] = "Display Information Setup";
 constexpr char FAN_CAPTION[] = "Fan Speed & Backlight Control";
-constexpr char MENU_CLASS[] = "#32768";  // pop-up menus
+constexpr char DIALOG_CLASS[] = "#32770";  // dialogs and message boxes
+constexpr char MENU_CLASS[] = "#32768";    // pop-up menus
 
 class TorvexProcess {
  public:

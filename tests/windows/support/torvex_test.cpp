@@ -45,8 +45,7 @@ HWND TorvexTest::StartInForeground() {
 }
 
 void TorvexTest::ExpectDraggedBy(HWND target, POINT from, int dx, int dy) {
-  RECT before = WindowRect(target);
-  DragFrom(target, from.x, from.y, dx, dy);
+  RECT before = DragFrom(target, from.x, from.y, dx, dy);
   RECT after = WindowRect(target);
   EXPECT_EQ(after.left - before.left, dx);
   EXPECT_EQ(after.top - before.top, dy);

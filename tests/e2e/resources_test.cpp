@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "res/resource.h"
 #include "res/version.h"
 #include "windows/support/torvex_test.h"
 #include "windows/support/user_input.h"
@@ -180,7 +181,7 @@ TEST(TorvexResources, EachFileSaysWhatItIsAndWhichVersion) {
 
 TEST(TorvexResources, AboutTemplateHoldsTheIconAtItsPlaceAndSize) {
   ResourceFile program(BesideTest("torvex.exe"));
-  std::vector<uint8_t> about = program.Read(RT_DIALOG, "ABOUT");
+  std::vector<uint8_t> about = program.Read(RT_DIALOG, ABOUT_DIALOG_NAME);
   ASSERT_FALSE(about.empty());
   std::vector<DialogItem> items = DialogTemplateReader(about).Items();
   ASSERT_EQ(items.size(), 3u);
@@ -190,7 +191,7 @@ TEST(TorvexResources, AboutTemplateHoldsTheIconAtItsPlaceAndSize) {
       << icon.className;
   EXPECT_EQ(icon.style & SS_TYPEMASK, DWORD{SS_ICON});
   EXPECT_EQ(icon.style & WS_VISIBLE, DWORD{WS_VISIBLE});
-  EXPECT_EQ(_stricmp(icon.title.c_str(), "icon2"), 0) << icon.title;
+  EXPECT_EQ(_stricmp(icon.title.c_str(), APP_ICON_NAME), 0) << icon.title;
   EXPECT_EQ(icon.x, 12);
   EXPECT_EQ(icon.y, 14);
   EXPECT_EQ(icon.cx, 20);
@@ -280,13 +281,13 @@ TEST_F(TorvexRunning, ManifestIsReadAsMeantAndTheRunningProgramFollowsIt) {
   EXPECT_EQ(SendMessageA(tooltip, TTM_GETTOOLCOUNT, 0, 0), 4);
   // The About box's icon control finds "icon2".
   PressKey(VK_F1);
-  HWND about = torvex.WaitForDialog("About Torvex");
+  HWND about = torvex.WaitForDialog(ABOUT_CAPTION);
   ASSERT_NE(about, nullptr);
   HWND icon = FindWindowExA(about, nullptr, "Static", nullptr);
   ASSERT_NE(icon, nullptr);
   EXPECT_NE(SendMessageA(icon, STM_GETICON, 0, 0), 0);
   PostMessageA(about, WM_COMMAND, IDOK, 0);
-  EXPECT_TRUE(WaitUntil([&] { return torvex.FindWindows("#32770", nullptr).empty(); }, 5000));
+  EXPECT_TRUE(WaitUntil([&] { return torvex.FindWindows(DIALOG_CLASS, nullptr).empty(); }, 5000));
 }
 
 }  // namespace

@@ -1,14 +1,14 @@
 #include <windows.h>
 
-#include "meter/performance_counter.h"
+#include "meter/spin_clock.h"
 
-int64_t ReadPerformanceFrequency() {
+int64_t ReadSpinClockFrequency() {
   LARGE_INTEGER frequency{};
   QueryPerformanceFrequency(&frequency);
   return frequency.QuadPart;
 }
 
-int64_t ReadPerformanceCounter() {
+int64_t ReadSpinClock() {
   LARGE_INTEGER counter{};
   QueryPerformanceCounter(&counter);
   return counter.QuadPart;

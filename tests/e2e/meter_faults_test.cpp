@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 
+#include "app/commands.h"
 #include "meter/meter_frame.h"
 #include "windows/support/responsiveness_watch.h"
 #include "windows/support/torvex_test.h"
@@ -21,10 +22,6 @@ constexpr char EJECTED[] = "Velquin Torvex has been Ejected!";
 constexpr char INSERTED[] = "Velquin Torvex has been Inserted and Linked!";
 constexpr int PASS_WAIT_MS = 8000;
 constexpr size_t NOT_FOUND = SIZE_MAX;  // a log position that was looked for in vain
-
-bool IsLostWrite(const MeterLogRecord& record) {
-  return record.error.find("is lost") != std::string::npos;
-}
 
 // An anomaly of a frame the meter was sent: anything but a write that never reached it.
 auto BrokenFrameOf(int64_t index) {
@@ -152,7 +149,7 @@ TEST_F(TorvexFaults, WritesFailingNowAndThenBreakSomeFramesAndNothingElse) {
   ASSERT_TRUE(StartWatched());
   EXPECT_EQ(scenario.Log().WaitForCount(FaultOf(0, "write fails"), 6, PASS_WAIT_MS).size(), 6u);
   EXPECT_FALSE(Select(scenario.Log().Read(), BrokenFrameOf(0)).empty());
-  EXPECT_TRUE(torvex.FindWindows("#32770", nullptr).empty()) << "nothing to tell the user";
+  EXPECT_TRUE(torvex.FindWindows(DIALOG_CLASS, nullptr).empty()) << "nothing to tell the user";
 
   scenario.bridges[0].writeFailEvery = 0;
   ASSERT_TRUE(ApplyScenario());
@@ -164,7 +161,7 @@ TEST_F(TorvexFaults, ABridgeThatStopsTakingWritesWorksAgainOncePluggedBackIn) {
   ASSERT_TRUE(StartWatched());
   ASSERT_TRUE(scenario.Log().WaitForRecord(FaultOf(0, "write fails"), PASS_WAIT_MS).has_value());
   Sleep(2000);  // two more passes into a bridge that takes nothing
-  EXPECT_TRUE(torvex.FindWindows("#32770", nullptr).empty());
+  EXPECT_TRUE(torvex.FindWindows(DIALOG_CLASS, nullptr).empty());
   Unplug(0);
   PlugBackAndExpectWholeFrames(0);
 }
@@ -226,6 +223,35 @@ TEST_F(TorvexFaults, UnplugInTheMiddleOfAFrame) {
   for (size_t i = seen; i < records.size(); ++i) EXPECT_FALSE(IsLostWrite(records[i])) << i;
 
   PlugBackAndExpectWholeFrames(0);
+}
+
+using TorvexShutdown = TorvexTest;
+
+// Quitting while a pass is on its way to the meter: the meter is released only once that pass has
+// ended, so nothing reaches the bridge after CH341CloseDevice.
+TEST_F(TorvexShutdown, QuittingDuringAPassReleasesTheMeterOnlyAfterIt) {
+  scenario.bridges[0].writeMicroseconds = 10 * USB_ROUND_TRIP_US;  // a pass of about 1.5 s
+  ASSERT_NE(StartWithWindow(), nullptr);
+  auto isFrame = [](int64_t cmd) {
+    return [cmd](const MeterLogRecord& r) { return r.IsFrame() && r.index == 0 && r.cmd == cmd; };
+  };
+  ASSERT_TRUE(scenario.Log().WaitForRecord(isFrame(CMD_VALUE), PASS_WAIT_MS).has_value());
+  PostMessageA(window, WM_COMMAND, COMMAND_QUIT, 0);
+  ASSERT_TRUE(Select(scenario.Log().Read(), isFrame(CMD_FAN)).empty()) << "the pass had ended";
+  EXPECT_EQ(torvex.WaitForExit(PASS_WAIT_MS), 1u);
+
+  MeterLogRecords records = scenario.Log().Read();
+  size_t released = records.size();  // the last close: the search at start-up closes one too
+  for (size_t i = 0; i < records.size(); ++i)
+    if (records[i].IsCall("CH341CloseDevice") && records[i].index == 0) released = i;
+  ASSERT_LT(released, records.size());
+  MeterLogRecords frames = Select({records.begin(), records.begin() + released}, FrameOf(0));
+  ASSERT_FALSE(frames.empty());
+  EXPECT_EQ(*frames.back().cmd, CMD_FAN) << "the pass ended whole";
+  for (size_t i = released; i < records.size(); ++i) {
+    const MeterLogRecord& r = records[i];
+    EXPECT_FALSE((r.IsFrame() || r.IsError()) && r.index == 0) << r.error << " at " << r.tMs;
+  }
 }
 
 }  // namespace

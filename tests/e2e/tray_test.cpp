@@ -150,7 +150,7 @@ class TorvexTray : public TorvexTest {
     return WaitUntil([&] { return torvex.FindWindows(className, nullptr).empty(); });
   }
   bool MenuClosed() const { return NoWindowsLeft(MENU_CLASS); }
-  bool DialogsClosed() const { return NoWindowsLeft("#32770"); }
+  bool DialogsClosed() const { return NoWindowsLeft(DIALOG_CLASS); }
 
   // Waits for the About box; checks that the main window owns it and that it is centred over
   // `frame`. Null when it does not come.
@@ -419,7 +419,7 @@ TEST_F(TorvexTray, TrayChooseDeviceMovesTheLinkWhileHidden) {
   PressKey(VK_DOWN);
   PressKey(VK_DOWN);  // past the separator: the third item
   PressKey(VK_RETURN);
-  HWND search = torvex.WaitForDialog("Choose a Device...");
+  HWND search = torvex.WaitForDialog(SEARCH_CAPTION);
   ASSERT_NE(search, nullptr);
   EXPECT_EQ(GetWindow(search, GW_OWNER), window);
   EXPECT_EQ(ComboItems(GetDlgItem(search, IDC_DEVICE_LIST)),

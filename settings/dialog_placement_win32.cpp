@@ -1,13 +1,13 @@
-#include "settings/dialog_window.h"
+#include "settings/dialog_placement.h"
 
 #include "settings/dialog_centring.h"
 
 namespace {
 
-RecordRect WindowRectOf(HWND window) {
+ScreenRect WindowRectOf(HWND window) {
   RECT rect{};
   GetWindowRect(window, &rect);
-  return RecordRect{rect.left, rect.top, rect.right, rect.bottom};
+  return ScreenRect{rect.left, rect.top, rect.right, rect.bottom};
 }
 
 void MoveDialogTo(HWND dialog, DialogPosition at) {
@@ -33,8 +33,4 @@ void CenterOverOwnerOrDesktop(HWND dialog) {
 void DragByBody(HWND dialog, WPARAM mouseKeys) {
   // The system runs its move loop as for a press on the caption, until the button is released.
   if (mouseKeys & MK_LBUTTON) SendMessageA(dialog, WM_NCLBUTTONDOWN, HTCAPTION, 0);
-}
-
-void EnableControl(HWND dialog, int id, bool enabled) {
-  EnableWindow(GetDlgItem(dialog, id), enabled ? TRUE : FALSE);
 }

@@ -1,6 +1,8 @@
-#include "fuzz/profile_text.h"
+#include "support/profile_text.h"
 
 #include <cstddef>
+#include <fstream>
+#include <iterator>
 #include <utility>
 
 namespace {
@@ -58,6 +60,12 @@ ProfileText::ProfileText(std::string text) : text_(std::move(text)) {
         equals == std::string_view::npos ? std::string_view() : Trim(line.substr(equals + 1));
     sections_.back().entries.push_back(Entry{key, value});
   }
+}
+
+ProfileText ProfileText::FromFile(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  return ProfileText(
+      std::string((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>()));
 }
 
 std::string ProfileText::Read(std::string_view section, std::string_view key) const {
