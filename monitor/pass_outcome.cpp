@@ -3,11 +3,12 @@
 namespace {
 
 // The second parameter: the figure in the low byte, then one bit each for the link and the
-// backlight, then two bits of fan mode.
+// backlight, then two bits of fan mode, then one bit for a disk that cannot be read.
 constexpr uint32_t LINKED_BIT = 1u << 8;
 constexpr uint32_t BACKLIGHT_BIT = 1u << 9;
 constexpr int FAN_MODE_SHIFT = 10;
 constexpr uint32_t FAN_MODE_MASK = 3;
+constexpr uint32_t DRIVE_UNAVAILABLE_BIT = 1u << 12;
 
 }  // namespace
 
@@ -16,7 +17,8 @@ PackedPassOutcome PackPassOutcome(const PassOutcome& outcome) {
   packed.first = static_cast<uint32_t>(outcome.itemType);
   packed.second = (static_cast<uint32_t>(outcome.figure) & 0xFF) |
                   (outcome.linked ? LINKED_BIT : 0) | (outcome.backlightOn ? BACKLIGHT_BIT : 0) |
-                  (static_cast<uint32_t>(outcome.fanMode) & FAN_MODE_MASK) << FAN_MODE_SHIFT;
+                  (static_cast<uint32_t>(outcome.fanMode) & FAN_MODE_MASK) << FAN_MODE_SHIFT |
+                  (outcome.driveUnavailable ? DRIVE_UNAVAILABLE_BIT : 0);
   return packed;
 }
 
@@ -27,5 +29,6 @@ PassOutcome UnpackPassOutcome(uint32_t first, uint32_t second) {
   outcome.linked = (second & LINKED_BIT) != 0;
   outcome.backlightOn = (second & BACKLIGHT_BIT) != 0;
   outcome.fanMode = static_cast<int32_t>(second >> FAN_MODE_SHIFT & FAN_MODE_MASK);
+  outcome.driveUnavailable = (second & DRIVE_UNAVAILABLE_BIT) != 0;
   return outcome;
 }

@@ -12,6 +12,7 @@ struct PassOutcome {
   bool linked = false;           // a meter was linked when the value frame went out
   int32_t fanMode = FAN_OFF;     // the mode in effect: FAN_OFF, FAN_MANUAL or FAN_AUTO
   bool backlightOn = false;
+  bool driveUnavailable = false;  // "HDD Space" of a disk that cannot be read: the figure is 0
 
   bool operator==(const PassOutcome&) const = default;
 };

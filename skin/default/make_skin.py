@@ -604,7 +604,7 @@ READOUT_DOC = [
     "; A missing or broken key leaves its part out; the other parts and the skin still load.",
     ";   Face       the display with nothing lit, drawn first (1 frame)",
     ";   Digits     ...,count,step: the figure right-aligned on count digits, step pixels apart;",
-    ";              frames 0 to 9, dash (no meter linked), blank (12 frames)",
+    ";              frames 0 to 9, dash (no meter, or no figure), blank (12 frames)",
     ";   Unit       the item: None, a share (disk, CPU, RAM, page file), temperature, fan speed",
     ";   Bar        ...[,segments]: empty, full; lit to the figure (0-100), in whole segments",
     ";   Link       no meter linked, meter linked",

@@ -12,6 +12,7 @@ TEST(MeterStatus, ReadoutAndTipShowTheFigureOfTheItemOrThatNoMeterIsLinked) {
     ReadoutUnit unit;
     int32_t bar;
     const char* tip;
+    bool driveUnavailable = false;
   } cases[] = {
       {ITEM_CPU_USAGE, 23, true, "23", ReadoutUnit::PERCENT, 23, "CPU Usage 23 %"},
       {ITEM_HDD_SPACE, 100, true, "100", ReadoutUnit::PERCENT, 100, "HDD Space 100 %"},
@@ -27,12 +28,17 @@ TEST(MeterStatus, ReadoutAndTipShowTheFigureOfTheItemOrThatNoMeterIsLinked) {
       {ITEM_NONE, 0, true, "0", ReadoutUnit::NONE, 0, "None"},
       {-3, 0, true, "0", ReadoutUnit::NONE, 0, "None"},  // only a damaged record holds it
       {ITEM_TEMPERATURE, 41, false, "---", ReadoutUnit::DEGREES, 0, "No meter linked"},
+      // The meter got 0 for a disk that cannot be read: no figure, rather than a full disk.
+      {ITEM_HDD_SPACE, 0, true, "---", ReadoutUnit::PERCENT, 0, "HDD Space: drive unavailable",
+       true},
+      {ITEM_HDD_SPACE, 0, false, "---", ReadoutUnit::PERCENT, 0, "No meter linked", true},
   };
   for (const Case& c : cases) {
     PassOutcome outcome;
     outcome.itemType = c.itemType;
     outcome.figure = c.figure;
     outcome.linked = c.linked;
+    outcome.driveUnavailable = c.driveUnavailable;
     ReadoutState state = ReadoutStateOf(outcome);
     EXPECT_STREQ(state.figure, c.digits) << c.tip;
     EXPECT_EQ(state.unit, c.unit) << c.tip;

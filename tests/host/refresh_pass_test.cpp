@@ -91,6 +91,7 @@ TEST_F(RefreshPassTest, FigureForEachItem) {
   system.memory = {{4000, 1000}, {10000, 2500}};
   meterLink.temperatureReading = 45;
   control.fanMode = FAN_AUTO;
+  display.driveLetter = 'C';
   struct Case {
     int32_t itemType;
     int32_t used;
@@ -133,11 +134,31 @@ TEST_F(RefreshPassTest, UnsupportedCpuSamplerSendsByteFF) {
   EXPECT_EQ(FigureSent(), 0xFF);
 }
 
-TEST_F(RefreshPassTest, FailedDiskQueryShowsZero) {
+// A disk that cannot be read sends 0, and the outcome says the drive is unavailable, so the window
+// shows no figure rather than a full disk. A byte that is no letter is not even asked for.
+TEST_F(RefreshPassTest, UnreadableDiskSendsZeroAndSaysSo) {
   display.itemType = ITEM_HDD_SPACE;
-  display.hddUsed = 1;
-  system.disk = {0, 0};
-  EXPECT_EQ(FigureSent(), 0);
+  struct Case {
+    uint8_t letter;
+    SpaceFigures disk;
+    size_t steps;  // 9 with the disk asked for
+    int32_t figure;
+    bool unavailable;
+  } cases[] = {{'C', {8000, 1000}, 9, 13, false}, {'c', {8000, 1000}, 9, 13, false},
+               {'Q', {0, 0}, 9, 0, true},         {0, {8000, 1000}, 8, 0, true},
+               {'1', {8000, 1000}, 8, 0, true},   {0xFF, {8000, 1000}, 8, 0, true}};
+  for (const Case& c : cases) {
+    display.driveLetter = c.letter;
+    system.disk = c.disk;
+    system.steps.clear();
+    system.frames.clear();
+    PassOutcome outcome = RunRefreshPass(system, display, control);
+    EXPECT_EQ(system.steps.size(), c.steps) << int{c.letter};
+    EXPECT_EQ(ByteAt(system.frames.at(0), 3), c.figure) << int{c.letter};
+    PackedPassOutcome packed = PackPassOutcome(outcome);
+    EXPECT_EQ(UnpackPassOutcome(packed.first, packed.second).driveUnavailable, c.unavailable)
+        << int{c.letter};
+  }
 }
 
 TEST_F(RefreshPassTest, ControlFramesCarryTheRecord) {
