@@ -8,6 +8,8 @@
 
 #include "meter/meter_link.h"
 #include "monitor/refresh_rules.h"
+#include "settings/stored_values.h"
+#include "support/record_bytes.h"
 
 namespace {
 
@@ -158,6 +160,50 @@ TEST_F(RefreshPassTest, UnreadableDiskSendsZeroAndSaysSo) {
     PackedPassOutcome packed = PackPassOutcome(outcome);
     EXPECT_EQ(UnpackPassOutcome(packed.first, packed.second).driveUnavailable, c.unavailable)
         << int{c.letter};
+  }
+}
+
+// A stored "System Control" that no dialog could produce is mended as it is loaded: the meter is
+// never told to run the fan below the dialog's range but by "Off", and the record, which the quit
+// saves, keeps every byte that was in range.
+TEST_F(RefreshPassTest, DamagedStoredControlReachesTheMeterMended) {
+  using Change = void (*)(SystemControlRecord&);
+  struct Case {
+    Change damage, mended;
+    int32_t low, high, fanMode, fan;
+  } cases[] = {
+      {[](SystemControlRecord&) {}, [](SystemControlRecord&) {}, 20, 60, FAN_MANUAL, 70},
+      {[](SystemControlRecord& r) { r.lowThreshold = r.highThreshold = r.fanRatio = 0; },
+       [](SystemControlRecord& r) { r.lowThreshold = 10, r.highThreshold = 11, r.fanRatio = 50; },
+       10, 11, FAN_MANUAL, 50},
+      {[](SystemControlRecord& r) {
+         r.fanMode = 7, r.backlightMode = 9, r.lowThreshold = -5, r.highThreshold = 300;
+         r.fanRatio = 1000, r.backlightFrom.wHour = 99, r.backlightTo.wMinute = 99;
+       },
+       [](SystemControlRecord& r) {
+         r.fanMode = FAN_MANUAL, r.backlightMode = BACKLIGHT_ALWAYS, r.lowThreshold = 10;
+         r.highThreshold = 80, r.fanRatio = 100, r.backlightFrom.wHour = 0,
+         r.backlightTo.wMinute = 59;
+       },
+       10, 80, FAN_MANUAL, 100},
+      {[](SystemControlRecord& r) { r.fanMode = FAN_OFF, r.lowThreshold = 90; },
+       [](SystemControlRecord& r) { r.lowThreshold = 59; }, 59, 60, FAN_OFF, 0},
+  };
+  for (const Case& c : cases) {
+    SystemControlRecord stored = PatternedSystemControl();
+    c.damage(stored);
+    SystemControlRecord expected = stored;
+    c.mended(expected);
+    const std::vector<uint8_t> value = BytesOf(stored);
+    ApplyStoredSystemControl(control, StoredValue{true, value.data(), value.size()});
+    EXPECT_EQ(BytesOf(control), BytesOf(expected)) << c.fan;
+    system.frames.clear();
+    RunRefreshPass(system, display, control);
+    const MeterFrame& thresholds = system.frames.at(1);
+    EXPECT_EQ(ByteAt(thresholds, 3), c.low) << c.fan;
+    EXPECT_EQ(ByteAt(thresholds, 5), c.high) << c.fan;
+    EXPECT_EQ(thresholds[7], c.fanMode) << c.fan;
+    EXPECT_EQ(ByteAt(system.frames.at(3), 3), c.fan) << c.fan;
   }
 }
 

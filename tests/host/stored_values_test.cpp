@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -29,15 +30,18 @@ struct LengthCase {
 
 // Applies a stored value of each length to a record that held BEFORE everywhere and checks it
 // byte for byte: a missing value gives the defaults, a present one replaces only its own length
-// (at most the record's size) of the defaults, and nothing after the record changes.
+// (at most the record's size) of the defaults, and nothing after the record changes. The value
+// starts with `stored`, a record in range, so that nothing is mended.
 template <typename Record, typename Apply>
-void CheckLengths(Apply apply, const Record& defaults, const std::vector<LengthCase>& cases) {
+void CheckLengths(Apply apply, const Record& defaults, const Record& stored,
+                  const std::vector<LengthCase>& cases) {
   for (const LengthCase& c : cases) {
     Guarded<Record> target;
     std::memset(&target.record, BEFORE, sizeof target.record);
     std::memset(target.guard, GUARD, sizeof target.guard);
     // Exactly the stored length, so reading past the value trips the address sanitizer.
     std::vector<uint8_t> value = BytePattern(c.length);
+    if (c.length > 0) std::memcpy(value.data(), &stored, std::min(c.length, sizeof stored));
     apply(target.record, StoredValue{c.present, value.data(), value.size()});
 
     std::vector<uint8_t> expected = BytesOf(defaults);
@@ -82,12 +86,25 @@ const std::vector<LengthCase> LENGTHS = {
     {"4096 bytes", true, 4096}};
 
 TEST(StoredValues, DisplayItemOfEveryLength) {
-  CheckLengths<DisplayItemRecord>(ApplyStoredDisplayItem, DefaultDisplayItemRecord(), LENGTHS);
+  CheckLengths<DisplayItemRecord>(ApplyStoredDisplayItem, DefaultDisplayItemRecord(),
+                                  PatternedDisplayItem(1), LENGTHS);
 }
 
 TEST(StoredValues, SystemControlOfEveryLength) {
   CheckLengths<SystemControlRecord>(ApplyStoredSystemControl, DefaultSystemControlRecord(),
-                                    LENGTHS);
+                                    PatternedSystemControl(), LENGTHS);
+}
+
+TEST(StoredValues, ItemTypeOutsideTheListBecomesNoneAndTheRestStaysAsStored) {
+  for (int32_t item : {7, -1, INT32_MIN}) {
+    DisplayItemRecord stored = PatternedDisplayItem(5);
+    stored.itemType = item;
+    const std::vector<uint8_t> value = BytesOf(stored);
+    DisplayItemRecord loaded;
+    ApplyStoredDisplayItem(loaded, StoredValue{true, value.data(), value.size()});
+    stored.itemType = ITEM_NONE;
+    EXPECT_EQ(BytesOf(loaded), BytesOf(stored)) << item;
+  }
 }
 
 TEST(StoredValues, WindowRect) {
