@@ -149,5 +149,6 @@ INT_PTR CALLBACK DisplaySetupDialogProc(HWND dialog, UINT message, WPARAM wParam
 }  // namespace
 
 void OpenDisplaySetupDialog(HINSTANCE instance, HWND owner) {
-  RunSettingsDialog(settings.displayItem, instance, owner, "LR", DisplaySetupDialogProc);
+  RunSettingsDialog(settings.displayItem, settings.displayItemBeforeDialog, instance, owner, "LR",
+                    DisplaySetupDialogProc);
 }

@@ -133,5 +133,6 @@ INT_PTR CALLBACK FanBacklightDialogProc(HWND dialog, UINT message, WPARAM wParam
 }  // namespace
 
 void OpenFanBacklightDialog(HINSTANCE instance, HWND owner) {
-  RunSettingsDialog(settings.systemControl, instance, owner, "GEN", FanBacklightDialogProc);
+  RunSettingsDialog(settings.systemControl, settings.systemControlBeforeDialog, instance, owner,
+                    "GEN", FanBacklightDialogProc);
 }
