@@ -144,6 +144,14 @@ int FreeShare(const char* root) {
   return static_cast<int>(static_cast<double>(free.QuadPart) / total.QuadPart * 100 + 0.5);
 }
 
+// The control of `dialog`'s thread that has the keyboard focus.
+HWND FocusOf(HWND dialog) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &info);
+  return info.hwndFocus;
+}
+
 class TorvexDialogs : public TorvexTest {
  protected:
   TorvexDialogs() { scenario.bridges[0].temperature = TEMPERATURE; }
@@ -415,6 +423,28 @@ TEST_F(TorvexDialogs, DisplaySetupOkKeepsTheItem) {
   auto stored = ReadSettingsRecord<DisplayItemRecord>("Display Item");
   ASSERT_TRUE(stored.has_value());
   EXPECT_EQ(stored->itemType, ITEM_NONE);
+}
+
+// Tab reaches the arrows of "Warning at", choosing no radio button on the way; Down there steps
+// the value live, as the arrow does, and Up in the value's own edit steps it back.
+TEST_F(TorvexDialogs, TabReachesTheWarningArrowsAndDownStepsThem) {
+  HWND dialog = OpenFromSkin(COMMAND_FAN_BACKLIGHT, FAN_CAPTION);
+  ASSERT_TRUE(dialog && BringToForeground(dialog));
+  HWND arrows = GetDlgItem(dialog, IDC_HIGH_THRESHOLD_ARROWS);
+  HWND edit = GetDlgItem(dialog, IDC_HIGH_THRESHOLD);
+  for (int tab = 0; tab < 8 && FocusOf(dialog) != arrows; ++tab) {
+    HWND before = FocusOf(dialog);
+    PressKey(VK_TAB);
+    ASSERT_TRUE(WaitUntil([&] { return FocusOf(dialog) != before; }));
+  }
+  ASSERT_EQ(FocusOf(dialog), arrows);
+  EXPECT_TRUE(IsChecked(dialog, IDC_BACKLIGHT_ALWAYS) && IsChecked(dialog, IDC_FAN_MANUAL));
+  PressKey(VK_DOWN);
+  ASSERT_TRUE(WaitUntil([&] { return WindowText(edit) == "79"; })) << WindowText(edit);
+  ExpectFanFrames(scenario.Log(), Mark(), {10, 79, FAN_MANUAL, 100}, "after Down");
+  PressChord(VK_SHIFT, VK_TAB);
+  PressKey(VK_UP);
+  EXPECT_TRUE(WaitUntil([&] { return WindowText(edit) == "80"; })) << WindowText(edit);
 }
 
 // A quit while a dialog is open (a second request to quit, log-off, an upgrade) saves the record
