@@ -118,6 +118,16 @@ bool TorvexProcess::Start(const std::string& scenarioPath, const std::string& wo
   return started != FALSE;
 }
 
+bool TorvexProcess::Adopt(DWORD processId) {
+  Kill();
+  CloseHandles();
+  process.hProcess =
+      OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ | PROCESS_TERMINATE | SYNCHRONIZE,
+                  FALSE, processId);
+  if (process.hProcess) process.dwProcessId = processId;
+  return process.hProcess != nullptr;
+}
+
 std::vector<HWND> TorvexProcess::FindWindows(const char* className, const char* caption) const {
   WindowSearch search{process.dwProcessId, className, caption, false, {}};
   EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&search));
