@@ -1,6 +1,7 @@
 #include "windows/support/torvex_process.h"
 
 #include <psapi.h>
+#include <tlhelp32.h>
 
 #include <cstdio>
 
@@ -118,13 +119,27 @@ bool TorvexProcess::Start(const std::string& scenarioPath, const std::string& wo
   return started != FALSE;
 }
 
-bool TorvexProcess::Adopt(DWORD processId) {
+bool TorvexProcess::Adopt() {
   Kill();
   CloseHandles();
-  process.hProcess =
-      OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ | PROCESS_TERMINATE | SYNCHRONIZE,
-                  FALSE, processId);
-  if (process.hProcess) process.dwProcessId = processId;
+  const std::string exe = folder + "\\torvex.exe";
+  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  PROCESSENTRY32 entry{};
+  entry.dwSize = sizeof entry;
+  for (BOOL more = Process32First(snapshot, &entry); more && !process.hProcess;
+       more = Process32Next(snapshot, &entry)) {
+    HANDLE candidate = OpenProcess(PROCESS_ALL_ACCESS, FALSE, entry.th32ProcessID);
+    char path[MAX_PATH] = {};
+    DWORD length = MAX_PATH;
+    if (candidate && QueryFullProcessImageNameA(candidate, 0, path, &length) &&
+        lstrcmpiA(path, exe.c_str()) == 0) {
+      process.hProcess = candidate;
+      process.dwProcessId = entry.th32ProcessID;
+    } else if (candidate) {
+      CloseHandle(candidate);
+    }
+  }
+  CloseHandle(snapshot);
   return process.hProcess != nullptr;
 }
 

@@ -31,10 +31,9 @@ class TorvexProcess {
 
   const std::string& Folder() const { return folder; }
 
-  // Takes on a torvex.exe that another program started, after ending any earlier run of this
-  // object, to find its windows and end it as if this object had started it. False when it cannot
-  // be opened.
-  bool Adopt(DWORD processId);
+  // Takes on the running torvex.exe of the folder that another program (a setup) started, after
+  // ending any earlier run of this object, as if this object had started it. False when none runs.
+  bool Adopt();
 
   // Starts torvex.exe with TORVEX_VMETER set to `scenarioPath` (empty: unset), in
   // `workingFolder` (empty: the program's own folder), after ending any earlier run of this
