@@ -1,6 +1,6 @@
-// Stored registry values of any length and content into the two records (mended on the way) and
-// the window position, then the settings dialog's clamp, twice, over the system control record as
-// stored. Input: three values
+// Stored registry values of any length and content into the two records (mended as they load)
+// and the window position, then the settings dialog's clamp, twice, over the system control record
+// as stored. Input: three values
 // ("Display Item", "System Control", "Window Postion"), each a flags byte (bit 0: present), a
 // little-endian 16-bit length and that many bytes (fewer where the input ends).
 #include <algorithm>
@@ -49,9 +49,9 @@ struct Guarded {
   uint8_t guard[32];
 };
 
-// A missing value gives the defaults; a present one its first bytes over the defaults, mended
-// for good (a second mending finds nothing to change: every value in range); nothing after the
-// record changes. Returns the record as copied, before the mending.
+// A missing value gives the defaults; a present one its first bytes over the defaults, mended for
+// good (a second mending finds nothing out of range), and nothing after the record changes.
+// Returns the record as copied, before the mending.
 template <typename Record, typename Apply, typename Mend>
 Record CheckApplied(Apply apply, Mend mend, const Record& defaults, const OwnedValue& value) {
   Guarded<Record> target;
@@ -59,12 +59,12 @@ Record CheckApplied(Apply apply, Mend mend, const Record& defaults, const OwnedV
   std::memset(target.guard, GUARD, sizeof target.guard);
   apply(target.record, value.View());
   Record copied = defaults;
-  size_t taken = value.present ? std::min(value.bytes.size(), sizeof copied) : 0;
-  if (taken > 0) std::memcpy(&copied, value.bytes.data(), taken);
+  auto* bytes = reinterpret_cast<uint8_t*>(&copied);
+  size_t taken = value.present ? value.bytes.size() : 0;
+  for (size_t i = 0; i < sizeof(Record) && i < taken; ++i) bytes[i] = value.bytes[i];
   Record mended = copied;
   mend(mended);
-  FUZZ_CHECK(std::memcmp(&target.record, &mended, sizeof mended) == 0);
-  FUZZ_CHECK(!mend(target.record));
+  FUZZ_CHECK(std::memcmp(&target.record, &mended, sizeof mended) == 0 && !mend(mended));
   for (uint8_t byte : target.guard) FUZZ_CHECK(byte == GUARD);
   return copied;
 }

@@ -65,23 +65,20 @@ TEST(SpaceChoice, StoresTheItemsFlagAndClearsItsOptionAndFanOption) {
 }
 
 // "HDD Space" over the fixed disks C, E and Z shows the record's disk, in either case, else the
-// first one, which the record takes. Another item shows only a match.
+// first one, which the record then takes; an empty list shows none.
 TEST(DriveSelection, TheRecordsDiskOrTheFirstOne) {
   const uint8_t drives[] = {'C', 'E', 'Z'};
   const struct {
-    int32_t count;
     uint8_t letter;
-    int32_t match;
     DriveSelection shown;
-  } cases[] = {{3, 'E', 1, {1, false}},  {3, 'e', 1, {1, false}}, {3, 'z', 2, {2, false}},
-               {3, 0, -1, {0, true}},    {3, 'D', -1, {0, true}}, {3, 0xFF, -1, {0, true}},
-               {0, 'C', -1, {-1, false}}};
+  } cases[] = {
+      {'E', {1, false}}, {'z', {2, false}}, {0, {0, true}}, {'D', {0, true}}, {0xFF, {0, true}}};
   for (const auto& c : cases) {
-    EXPECT_EQ(MatchingDriveEntry(drives, c.count, c.letter), c.match) << int{c.letter};
-    DriveSelection shown = DriveSelectionForHddSpace(drives, c.count, c.letter);
-    EXPECT_EQ(shown.entry, c.shown.entry) << int{c.letter};
-    EXPECT_EQ(shown.storeLetter, c.shown.storeLetter) << int{c.letter};
+    DriveSelection shown = DriveSelectionForHddSpace(drives, 3, c.letter);
+    EXPECT_EQ(shown.entry, c.shown.entry) << +c.letter;
+    EXPECT_EQ(shown.storeLetter, c.shown.storeLetter) << +c.letter;
   }
+  EXPECT_EQ(DriveSelectionForHddSpace(drives, 0, 'C').entry, -1);
 }
 
 }  // namespace

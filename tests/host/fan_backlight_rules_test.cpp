@@ -105,9 +105,6 @@ const ArrowCase ARROW_CASES[] = {
     {"page up on the hour of 20:00 wraps to 06:00",
      [](SystemControlRecord& r) { r.backlightFrom.wHour = 20; }, ArrowTarget::BACKLIGHT_FROM, 0,
      PAGE_UP, [](SystemControlRecord& r) { r.backlightFrom.wHour = 6; }, HOURS},
-    {"page up on the low threshold stops one below the high one",
-     [](SystemControlRecord& r) { r.lowThreshold = 75; }, ArrowTarget::LOW_THRESHOLD, 0, PAGE_UP,
-     [](SystemControlRecord& r) { r.lowThreshold = 79; }, WHOLE},
     {"page down on a ratio of 55 stops at 50", [](SystemControlRecord& r) { r.fanRatio = 55; },
      ArrowTarget::FAN_RATIO, 0, PAGE_DOWN, [](SystemControlRecord& r) { r.fanRatio = 50; }, WHOLE},
 };

@@ -95,13 +95,38 @@ TEST(StoredValues, SystemControlOfEveryLength) {
                                     PatternedSystemControl(), LENGTHS);
 }
 
-TEST(StoredValues, ItemTypeOutsideTheListBecomesNoneAndTheRestStaysAsStored) {
+// Values no dialog could produce are mended as they load, so the meter never gets a fan below the
+// dialog's range (a ratio of 0 stops the case fan); every other byte stays as stored.
+TEST(StoredValues, ValuesNoDialogCouldProduceAreMended) {
+  using Change = void (*)(SystemControlRecord&);
+  const struct {
+    Change damage, mended;
+  } cases[] = {
+      {[](auto& r) { r.lowThreshold = r.highThreshold = r.fanRatio = 0; },
+       [](auto& r) { r.lowThreshold = 10, r.highThreshold = 11, r.fanRatio = 50; }},
+      {[](auto& r) {
+         r.fanMode = 7, r.backlightMode = 9, r.lowThreshold = 90, r.highThreshold = 300;
+         r.fanRatio = 1000, r.backlightFrom.wHour = 99, r.backlightTo.wMinute = 60;
+       },
+       [](auto& r) {  // the thresholds settle in two rounds of the dialog's clamp
+         r.fanMode = FAN_MANUAL, r.backlightMode = BACKLIGHT_ALWAYS, r.lowThreshold = 79;
+         r.highThreshold = 80, r.fanRatio = 100, r.backlightFrom.wHour = 0;
+         r.backlightTo.wMinute = 59;
+       }},
+  };
+  for (const auto& c : cases) {
+    SystemControlRecord stored = PatternedSystemControl();
+    c.damage(stored);
+    SystemControlRecord loaded;
+    ApplyStoredSystemControl(loaded, StoredValue{true, BytesOf(stored).data(), sizeof stored});
+    c.mended(stored);
+    EXPECT_EQ(BytesOf(loaded), BytesOf(stored));
+  }
   for (int32_t item : {7, -1, INT32_MIN}) {
     DisplayItemRecord stored = PatternedDisplayItem(5);
     stored.itemType = item;
-    const std::vector<uint8_t> value = BytesOf(stored);
     DisplayItemRecord loaded;
-    ApplyStoredDisplayItem(loaded, StoredValue{true, value.data(), value.size()});
+    ApplyStoredDisplayItem(loaded, StoredValue{true, BytesOf(stored).data(), sizeof stored});
     stored.itemType = ITEM_NONE;
     EXPECT_EQ(BytesOf(loaded), BytesOf(stored)) << item;
   }

@@ -142,33 +142,6 @@ TEST_F(TorvexHostileFiles, SettingsValuesOfAnyTypeAndLength) {
   }
 }
 
-// Values of the right type and size that no dialog could produce are mended as they load: the
-// meter never gets a fan below the dialog's range (a ratio of 0 would stop the case fan), and the
-// quit saves the mended records, every byte in range as it was stored.
-TEST_F(TorvexHostileFiles, DamagedValuesAreMendedBeforeTheMeterGetsThem) {
-  DisplayItemRecord display = PatternedDisplayItem(11);
-  SystemControlRecord control = PatternedSystemControl();
-  display.itemType = 99;
-  control.fanMode = 7;
-  control.backlightMode = 9;
-  control.backlightTo.wHour = 99;
-  control.lowThreshold = control.highThreshold = control.fanRatio = 0;
-  ASSERT_TRUE(WriteSettingsValue("Display Item", &display, sizeof display));
-  ASSERT_TRUE(WriteSettingsValue("System Control", &control, sizeof control));
-
-  ASSERT_NE(StartWithWindow(), nullptr);
-  EXPECT_EQ(FirstPass(scenario.Log(), 0), (PassFrames{0, 10, 11, FAN_MANUAL, 1, 50}));
-  EXPECT_EQ(torvex.Quit(), 1u);
-
-  display.itemType = ITEM_NONE;
-  control.fanMode = FAN_MANUAL;
-  control.backlightMode = BACKLIGHT_ALWAYS;
-  control.backlightTo.wHour = 23;
-  control.lowThreshold = 10, control.highThreshold = 11, control.fanRatio = 50;
-  EXPECT_EQ(ReadSettingsValue("Display Item"), BytesOf(display));
-  EXPECT_EQ(ReadSettingsValue("System Control"), BytesOf(control));
-}
-
 // Wine enforces a key's access list: values that cannot be read give the defaults, and quitting,
 // which cannot write them either, leaves them as they were.
 TEST_F(TorvexHostileFiles, SettingsKeyWhoseValuesCannotBeRead) {
