@@ -122,22 +122,14 @@ bool TorvexProcess::Start(const std::string& scenarioPath, const std::string& wo
 bool TorvexProcess::Adopt() {
   Kill();
   CloseHandles();
-  const std::string exe = folder + "\\torvex.exe";
   HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
   PROCESSENTRY32 entry{};
   entry.dwSize = sizeof entry;
   for (BOOL more = Process32First(snapshot, &entry); more && !process.hProcess;
        more = Process32Next(snapshot, &entry)) {
-    HANDLE candidate = OpenProcess(PROCESS_ALL_ACCESS, FALSE, entry.th32ProcessID);
-    char path[MAX_PATH] = {};
-    DWORD length = MAX_PATH;
-    if (candidate && QueryFullProcessImageNameA(candidate, 0, path, &length) &&
-        lstrcmpiA(path, exe.c_str()) == 0) {
-      process.hProcess = candidate;
-      process.dwProcessId = entry.th32ProcessID;
-    } else if (candidate) {
-      CloseHandle(candidate);
-    }
+    if (lstrcmpiA(entry.szExeFile, "torvex.exe") != 0) continue;
+    process.hProcess = OpenProcess(PROCESS_ALL_ACCESS, FALSE, entry.th32ProcessID);
+    process.dwProcessId = entry.th32ProcessID;
   }
   CloseHandle(snapshot);
   return process.hProcess != nullptr;

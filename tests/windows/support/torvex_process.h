@@ -31,8 +31,8 @@ class TorvexProcess {
 
   const std::string& Folder() const { return folder; }
 
-  // Takes on the running torvex.exe of the folder that another program (a setup) started, after
-  // ending any earlier run of this object, as if this object had started it. False when none runs.
+  // Takes on the one torvex.exe running, which another program (a setup) started, as if this
+  // object had started it, after ending any earlier run of this object. False when none runs.
   bool Adopt();
 
   // Starts torvex.exe with TORVEX_VMETER set to `scenarioPath` (empty: unset), in
