@@ -32,12 +32,8 @@ inline DisplayItemRecord PatternedDisplayItem(uint8_t seed) {
 }
 
 inline SystemControlRecord PatternedSystemControl() {
-  return {7,
-          BACKLIGHT_WINDOW,
-          FAN_MANUAL,
-          {2024, 5, 3, 17, 22, 30, 42, 999},
-          {1, 2, 3, 4, 6, 15, 59, 7},
-          20,
-          60,
-          70};
+  SystemControlRecord record = {7, BACKLIGHT_WINDOW, FAN_MANUAL, {}, {}, 20, 60, 70};
+  record.backlightFrom = {2024, 5, 3, 17, 22, 30, 42, 999};
+  record.backlightTo = {1, 2, 3, 4, 6, 15, 59, 7};
+  return record;
 }
