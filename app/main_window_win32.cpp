@@ -160,6 +160,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       HandleDeviceChange();
       break;
     case WM_RBUTTONDOWN:
+    case WM_RBUTTONDBLCLK:                    // CS_DBLCLKS turns every second quick press into this
       if (!ShowWindowMenu(window)) return 0;  // a press on a command control
       break;
     case TRAY_CALLBACK_MESSAGE:

@@ -155,6 +155,7 @@ void HandleTrayNotification(LPARAM mouseMessage) {
       RestoreFromTray();
       break;
     case WM_RBUTTONDOWN:
+    case WM_RBUTTONDBLCLK:  // the second of two quick presses: a press all the same
       ShowTrayMenu();
       break;
   }

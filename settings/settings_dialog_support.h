@@ -9,10 +9,11 @@ inline void EnableControl(HWND dialog, int id, bool enabled) {
 }
 
 // Runs the settings dialog `templateName` of `instance` modally over `owner`, inside a snapshot
-// of `record` so that Cancel undoes its live edits.
+// of `record` so that Cancel undoes its live edits (see RunWithRecordSnapshot).
 template <typename Record>
-void RunSettingsDialog(Record& record, HINSTANCE instance, HWND owner, const char* templateName,
-                       DLGPROC dialogProc) {
-  RunWithRecordSnapshot(
-      record, [&] { return DialogBoxParamA(instance, templateName, owner, dialogProc, 0); });
+void RunSettingsDialog(Record& record, const Record*& beforeDialog, HINSTANCE instance, HWND owner,
+                       const char* templateName, DLGPROC dialogProc) {
+  RunWithRecordSnapshot(record, beforeDialog, [&] {
+    return DialogBoxParamA(instance, templateName, owner, dialogProc, 0);
+  });
 }

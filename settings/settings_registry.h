@@ -8,6 +8,7 @@
 // opened or created counts as one without values: the defaults, and no move.
 void LoadSettings(HWND mainWindow);
 
-// Writes both records, and the rectangle of `mainWindow` while the window is visible (hidden in
-// the notification area, the position saved before stays). Failures go unreported.
+// Writes both records (a record whose dialog is open as it was before the dialog), and the
+// rectangle of `mainWindow` while the window is visible (hidden in the notification area, the
+// position saved before stays). Failures go unreported.
 void SaveSettings(HWND mainWindow);

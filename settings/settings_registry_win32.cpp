@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "settings/record_field_store.h"
+#include "settings/record_snapshot.h"
 #include "settings/settings_records.h"
 #include "settings/settings_registry.h"
 #include "settings/stored_values.h"
@@ -93,9 +94,14 @@ void LoadSettings(HWND mainWindow) {
 void SaveSettings(HWND mainWindow) {
   HKEY key;
   if (RegCreateKeyA(HKEY_CURRENT_USER, SETTINGS_KEY, &key) != ERROR_SUCCESS) return;
-  WriteBinaryValue(key, DISPLAY_ITEM_VALUE, &settings.displayItem, sizeof settings.displayItem);
-  WriteBinaryValue(key, SYSTEM_CONTROL_VALUE, &settings.systemControl,
-                   sizeof settings.systemControl);
+  // A dialog still open (the run ending under it: a second quit, log-off, an upgrade) has not
+  // been confirmed: its record is saved as it was before the dialog, as Cancel would leave it.
+  const DisplayItemRecord& displayItem =
+      ConfirmedRecord(settings.displayItem, settings.displayItemBeforeDialog);
+  const SystemControlRecord& systemControl =
+      ConfirmedRecord(settings.systemControl, settings.systemControlBeforeDialog);
+  WriteBinaryValue(key, DISPLAY_ITEM_VALUE, &displayItem, sizeof displayItem);
+  WriteBinaryValue(key, SYSTEM_CONTROL_VALUE, &systemControl, sizeof systemControl);
   RECT rect;
   if (IsWindowVisible(mainWindow) && GetWindowRect(mainWindow, &rect)) {
     WriteBinaryValue(key, WINDOW_POSITION_VALUE, &rect, sizeof rect);

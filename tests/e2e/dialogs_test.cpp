@@ -144,6 +144,14 @@ int FreeShare(const char* root) {
   return static_cast<int>(static_cast<double>(free.QuadPart) / total.QuadPart * 100 + 0.5);
 }
 
+// The control of `dialog`'s thread that has the keyboard focus.
+HWND FocusOf(HWND dialog) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &info);
+  return info.hwndFocus;
+}
+
 class TorvexDialogs : public TorvexTest {
  protected:
   TorvexDialogs() { scenario.bridges[0].temperature = TEMPERATURE; }
@@ -358,7 +366,8 @@ TEST_F(TorvexDialogs, DisplaySetupFollowsEachItemLiveAndCancelRestoresIt) {
   EXPECT_TRUE(IsEnabled(dialog, IDC_DRIVE_LABEL));
   EXPECT_TRUE(IsEnabled(dialog, IDC_USED_SPACE));
   EXPECT_TRUE(IsChecked(dialog, IDC_AVAILABLE_SPACE)) << "hddUsed starts 0";
-  ChooseComboEntry(dialog, IDC_DRIVE_LIST, driveC);
+  // No disk chosen yet: the first one is shown, and taken, so that its figures follow.
+  EXPECT_EQ(SendMessageA(GetDlgItem(dialog, IDC_DRIVE_LIST), CB_GETCURSEL, 0, 0), driveC);
   const int freeShare = FreeShare("C:\\");
   ASSERT_GE(freeShare, 0);
   mark = Mark();
@@ -415,6 +424,59 @@ TEST_F(TorvexDialogs, DisplaySetupOkKeepsTheItem) {
   auto stored = ReadSettingsRecord<DisplayItemRecord>("Display Item");
   ASSERT_TRUE(stored.has_value());
   EXPECT_EQ(stored->itemType, ITEM_NONE);
+}
+
+// Tab reaches the arrows of "Warning at", choosing no radio button on the way; Down there steps
+// the value live, as the arrow does, and Up in the value's own edit steps it back.
+TEST_F(TorvexDialogs, TabReachesTheWarningArrowsAndDownStepsThem) {
+  HWND dialog = OpenFromSkin(COMMAND_FAN_BACKLIGHT, FAN_CAPTION);
+  ASSERT_TRUE(dialog && BringToForeground(dialog));
+  HWND arrows = GetDlgItem(dialog, IDC_HIGH_THRESHOLD_ARROWS);
+  HWND edit = GetDlgItem(dialog, IDC_HIGH_THRESHOLD);
+  for (int tab = 0; tab < 8 && FocusOf(dialog) != arrows; ++tab) {
+    HWND before = FocusOf(dialog);
+    PressKey(VK_TAB);
+    ASSERT_TRUE(WaitUntil([&] { return FocusOf(dialog) != before; }));
+  }
+  ASSERT_EQ(FocusOf(dialog), arrows);
+  EXPECT_TRUE(IsChecked(dialog, IDC_BACKLIGHT_ALWAYS) && IsChecked(dialog, IDC_FAN_MANUAL));
+  PressKey(VK_DOWN);
+  ASSERT_TRUE(WaitUntil([&] { return WindowText(edit) == "79"; })) << WindowText(edit);
+  ExpectFanFrames(scenario.Log(), Mark(), {10, 79, FAN_MANUAL, 100}, "after Down");
+  PressChord(VK_SHIFT, VK_TAB);
+  PressKey(VK_UP);
+  EXPECT_TRUE(WaitUntil([&] { return WindowText(edit) == "80"; })) << WindowText(edit);
+}
+
+// A quit while a dialog is open (a second request to quit, log-off, an upgrade) saves the record
+// as it was before the dialog, as Cancel would leave it, though the meter shows the live edit.
+TEST_F(TorvexDialogs, QuitWhileADialogIsOpenSavesTheRecordFromBeforeIt) {
+  const struct {
+    const char* value;
+    std::vector<uint8_t> stored;
+    int32_t command;
+    const char* caption;
+    void (*edit)(HWND dialog);
+    int64_t cmd, shown;  // the frame that shows the edit, and its figure
+  } cases[] = {
+      {"System Control", BytesOf(PatternedSystemControl()), COMMAND_FAN_BACKLIGHT, FAN_CAPTION,
+       [](HWND d) { ClickArrow(d, IDC_HIGH_THRESHOLD_ARROWS, SB_LINEUP); }, CMD_FAN_THRESHOLDS, 61},
+      {"Display Item", BytesOf(PatternedDisplayItem(21)), COMMAND_DISPLAY_SETUP, SETUP_CAPTION,
+       [](HWND d) { ChooseComboEntry(d, IDC_ITEM_LIST, ITEM_NONE); }, CMD_VALUE, 0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.value);
+    ASSERT_TRUE(WriteSettingsValue(c.value, c.stored.data(), c.stored.size()));
+    HWND dialog = OpenFromSkin(c.command, c.caption);
+    ASSERT_NE(dialog, nullptr);
+    c.edit(dialog);
+    EXPECT_TRUE(scenario.Log().WaitForRecord([&](const MeterLogRecord& r) {
+      return r.cmd == c.cmd && (c.cmd == CMD_VALUE ? r.value : r.high) == c.shown;
+    }));
+    PostMessageA(window, WM_COMMAND, COMMAND_QUIT, 0);
+    EXPECT_EQ(torvex.WaitForExit(), 1u);
+    EXPECT_EQ(ReadSettingsValue(c.value), c.stored);
+  }
 }
 
 }  // namespace

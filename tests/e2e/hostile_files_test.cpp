@@ -83,7 +83,7 @@ TEST_F(TorvexHostileFiles, SettingsValuesOfAnyTypeAndLength) {
   quietFan.backlightMode = BACKLIGHT_OFF;
   quietFan.lowThreshold = 20;
   quietFan.highThreshold = 60;
-  quietFan.fanRatio = 37;
+  quietFan.fanRatio = 65;
   const RecordRect placed = {200, 150, 300, 250};
   const std::vector<uint8_t> displayValue = ValueStartingWith(fanSpeedShown);
   const std::vector<uint8_t> controlValue = ValueStartingWith(quietFan);
@@ -93,7 +93,7 @@ TEST_F(TorvexHostileFiles, SettingsValuesOfAnyTypeAndLength) {
 
   const PassFrames defaults = {TEMPERATURE, 10, 80, FAN_MANUAL, 1, 100};
   const PassFrames fanSpeedAtFullRatio = {100, 10, 80, FAN_MANUAL, 1, 100};
-  const PassFrames quiet = {37, 20, 60, FAN_MANUAL, 0, 37};
+  const PassFrames quiet = {65, 20, 60, FAN_MANUAL, 0, 65};
   struct Case {
     DWORD type;
     size_t length;
@@ -147,7 +147,7 @@ TEST_F(TorvexHostileFiles, SettingsValuesOfAnyTypeAndLength) {
 TEST_F(TorvexHostileFiles, SettingsKeyWhoseValuesCannotBeRead) {
   scenario.bridges[0].temperature = TEMPERATURE;
   SystemControlRecord quietFan = DefaultSystemControlRecord();
-  quietFan.fanRatio = 37;
+  quietFan.fanRatio = 65;
   ASSERT_TRUE(WriteSettingsValue("System Control", &quietFan, sizeof quietFan));
   ASSERT_TRUE(DenySettingsValueAccess());
 

@@ -53,9 +53,10 @@ bool Exists(const std::string& path) {
 }
 
 // Runs a command line and waits until it and every process it started have ended (the
-// uninstaller hands its work to a copy of itself and returns at once). The first one's exit code,
-// or -1 when it did not start or did not end.
-int RunToTheEnd(std::string commandLine) {
+// uninstaller hands its work to a copy of itself and returns at once), or only the first one with
+// `firstOnly` (a setup that starts the program again runs no longer than that). The first one's
+// exit code, or -1 when it did not start or did not end.
+int RunToTheEnd(std::string commandLine, bool firstOnly = false) {
   HANDLE job = CreateJobObjectA(nullptr, nullptr);
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
@@ -73,6 +74,7 @@ int RunToTheEnd(std::string commandLine) {
   bool allEnded = WaitUntil(
       [&] {
         JOBOBJECT_BASIC_ACCOUNTING_INFORMATION accounting{};
+        if (firstOnly) return true;
         return QueryInformationJobObject(job, JobObjectBasicAccountingInformation, &accounting,
                                          sizeof accounting, nullptr) &&
                accounting.ActiveProcesses == 0;
@@ -232,17 +234,26 @@ TEST_F(TorvexInstall, InstallsUpgradesOverARunningCopyAndUninstallsKeepingTheSet
   EXPECT_EQ(rect.bottom - rect.top, background.height);
 
   // An upgrade in place over the running copy (no /D: it finds the first install), now with the
-  // sign-in start. The running copy is asked to quit, and saves its settings as it does.
-  ASSERT_EQ(RunToTheEnd(SetupCommand("/S /AUTOSTART")), 0);
+  // sign-in start. The running copy is asked to quit, and saves its settings as it does; the new
+  // one is started in its place.
+  const int upgraded = RunToTheEnd(SetupCommand("/S /AUTOSTART"), true);
+  TorvexProcess restarted(InstalledProgram{folder});
+  const bool wasRestarted = restarted.Adopt();
+  ASSERT_EQ(upgraded, 0);
   EXPECT_EQ(torvex.WaitForExit(0), 1u) << "ended by its own quit command";
   EXPECT_TRUE(ReadSettingsValue("Window Postion").has_value());
   EXPECT_TRUE(Exists(exe));
   EXPECT_EQ(ReadUserString(RUN_KEY, "Torvex"), "\"" + exe + "\"");
+  ASSERT_TRUE(wasRestarted);
+  EXPECT_EQ(restarted.WaitForMessageBox(&box), "Not Found Velquin Torvex!\n");
+  PostMessageA(box, WM_COMMAND, IDOK, 0);
+  ASSERT_NE(restarted.MainWindow(), nullptr);
 
-  // A silent uninstall, as Windows runs it.
+  // A silent uninstall, as Windows runs it: it closes the running copy and starts none.
   std::optional<std::string> quiet = ReadUserString(UNINSTALL_KEY, "QuietUninstallString");
   ASSERT_TRUE(quiet.has_value());
   ASSERT_EQ(RunToTheEnd(*quiet), 0);
+  EXPECT_EQ(restarted.WaitForExit(0), 1u);
   EXPECT_FALSE(Exists(folder));
   EXPECT_FALSE(Exists(shortcut));
   EXPECT_FALSE(ReadUserString(RUN_KEY, "Torvex").has_value());

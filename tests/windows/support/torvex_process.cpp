@@ -1,6 +1,7 @@
 #include "windows/support/torvex_process.h"
 
 #include <psapi.h>
+#include <tlhelp32.h>
 
 #include <cstdio>
 
@@ -116,6 +117,22 @@ bool TorvexProcess::Start(const std::string& scenarioPath, const std::string& wo
                                 workIn.c_str(), &startup, &process);
   SetEnvironmentVariableA("TORVEX_VMETER", nullptr);
   return started != FALSE;
+}
+
+bool TorvexProcess::Adopt() {
+  Kill();
+  CloseHandles();
+  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  PROCESSENTRY32 entry{};
+  entry.dwSize = sizeof entry;
+  for (BOOL more = Process32First(snapshot, &entry); more && !process.hProcess;
+       more = Process32Next(snapshot, &entry)) {
+    if (lstrcmpiA(entry.szExeFile, "torvex.exe") != 0) continue;
+    process.hProcess = OpenProcess(PROCESS_ALL_ACCESS, FALSE, entry.th32ProcessID);
+    process.dwProcessId = entry.th32ProcessID;
+  }
+  CloseHandle(snapshot);
+  return process.hProcess != nullptr;
 }
 
 std::vector<HWND> TorvexProcess::FindWindows(const char* className, const char* caption) const {

@@ -32,6 +32,10 @@ class TorvexProcess {
 
   const std::string& Folder() const { return folder; }
 
+  // Takes on the one torvex.exe running, which another program (a setup) started, as if this
+  // object had started it, after ending any earlier run of this object. False when none runs.
+  bool Adopt();
+
   // Starts torvex.exe with TORVEX_VMETER set to `scenarioPath` (empty: unset), in
   // `workingFolder` (empty: the program's own folder), after ending any earlier run of this
   // object.
