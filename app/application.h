@@ -22,8 +22,13 @@ struct Application {
   // while the icon is away, so that the icon comes back with it.
   char trayTip[64] = {};
   UINT taskbarCreatedMessage = 0;  // what Explorer broadcasts once it has (re)made the taskbar
-  DeviceWatch devices;             // searches and hot-plug notices on screen
+  DeviceWatch devices;             // searches, hot-plug notices and the PC's sleep
   HWND searchDialog = nullptr;     // the SEARCH dialog on screen, if any
+
+  // This copy's claim on the user session, held for the whole run.
+  HANDLE sessionCopy = nullptr;
+  // The registration for the sleep notices of Modern Standby.
+  HPOWERNOTIFY powerNotices = nullptr;
 };
 
 extern Application application;

@@ -10,6 +10,7 @@
 #include "app/main_window.h"
 #include "app/meter_status.h"
 #include "app/tray_menu.h"
+#include "settings/work_area.h"
 
 namespace {
 
@@ -66,12 +67,14 @@ void AddTrayIcon() {
 }  // namespace
 
 void HideToTray() {
+  if (application.runEnded) return;  // the tray's About box closing after a quit
   ShowWindow(application.mainWindow, SW_MINIMIZE);
   ShowWindow(application.mainWindow, SW_HIDE);
   AddTrayIcon();
 }
 
 void RemoveTrayIcon() {
+  if (!application.trayIconShown) return;
   NOTIFYICONDATAA record = IconRecord();
   Shell_NotifyIconA(NIM_DELETE, &record);
   application.trayIconShown = false;
@@ -80,6 +83,7 @@ void RemoveTrayIcon() {
 void RestoreFromTray() {
   ShowWindow(application.mainWindow, SW_SHOW);
   ShowWindow(application.mainWindow, SW_RESTORE);
+  KeepOnWorkArea(application.mainWindow);  // the monitors may have changed meanwhile
   RemoveTrayIcon();
 }
 

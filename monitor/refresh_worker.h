@@ -28,6 +28,13 @@ void StopRefreshTimer(HWND window);
 // RefreshTimer of `window` and keeps every later resume from running a pass or re-arming it.
 void EndRefreshCycle(HWND window);
 
+// The PC goes to sleep: waits for the pass in progress, stops the RefreshTimer of `window` and
+// runs no pass until ResumeRefreshCycle.
+void PauseRefreshCycle(HWND window);
+// The wake: the first pass comes at once, and the RefreshTimer runs on with its period. Nothing
+// once the run has ended.
+void ResumeRefreshCycle(HWND window);
+
 // The WM_TIMER handler's half of the handshake. A tick that comes while a pass runs finds the
 // thread not suspended, and the resume has no effect.
 void ResumeRefreshWorker(HANDLE worker);

@@ -54,7 +54,10 @@ DWORD WINAPI RefreshWorkerMain(LPVOID parameter) {
   HWND window = static_cast<HWND>(parameter);
   for (;;) {
     WaitForSingleObject(monitoring.passLock, INFINITE);
-    if (!monitoring.cycleEnded.load(std::memory_order_relaxed)) RunWindowsRefreshPass(window);
+    if (!monitoring.cycleEnded.load(std::memory_order_relaxed) &&
+        !monitoring.cyclePaused.load(std::memory_order_relaxed)) {
+      RunWindowsRefreshPass(window);
+    }
     ReleaseMutex(monitoring.passLock);
     // The pseudo-handle: the UI thread may already have closed the handle it was given.
     SuspendThread(GetCurrentThread());
@@ -87,6 +90,20 @@ void EndRefreshCycle(HWND window) {
   RefreshPassHold hold;
   monitoring.cycleEnded.store(true, std::memory_order_relaxed);
   StopRefreshTimer(window);
+}
+
+void PauseRefreshCycle(HWND window) {
+  RefreshPassHold hold;
+  monitoring.cyclePaused.store(true, std::memory_order_relaxed);
+  StopRefreshTimer(window);  // after the pass: its end re-arms the timer
+}
+
+void ResumeRefreshCycle(HWND window) {
+  if (monitoring.cycleEnded.load(std::memory_order_relaxed)) return;
+  monitoring.cyclePaused.store(false, std::memory_order_relaxed);
+  // The first pass at once: the meter has shown the same figure for the whole sleep. The pass
+  // re-arms the timer with the full period.
+  SetTimer(window, REFRESH_TIMER_ID, USER_TIMER_MINIMUM, nullptr);
 }
 
 void ResumeRefreshWorker(HANDLE worker) {
