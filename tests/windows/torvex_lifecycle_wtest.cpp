@@ -1,0 +1,160 @@
+// End to end: the real torvex.exe through a PC's day: sleep and wake, a second start, a display
+// change, a quit inside a search, a chosen meter that will not open.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "app/commands.h"
+#include "app/device_watch.h"
+#include "windows/support/settings_key.h"
+#include "windows/support/test_window.h"
+#include "windows/support/torvex_test.h"
+#include "windows/support/user_input.h"
+
+namespace {
+
+class TorvexDay : public TorvexTest {
+ protected:
+  bool Send(UINT message, WPARAM wParam) {
+    return SendMessageTimeoutA(window, message, wParam, 0, SMTO_ABORTIFHUNG, 5000, nullptr);
+  }
+  bool Plug(int index, bool present) {
+    scenario.bridges[index].present = present;
+    return ApplyScenario();
+  }
+  std::string AnswerBox(DWORD timeoutMs = 10000) {
+    HWND box = nullptr;
+    std::string text = torvex.WaitForMessageBox(&box, timeoutMs);
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+    return text;
+  }
+  size_t LogSize() const { return scenario.Log().Read().size(); }
+  // The records after the first `mark` that match, once there are `count` of them.
+  MeterLogRecords Since(size_t mark, const std::function<bool(const MeterLogRecord&)>& match,
+                        size_t count = 0) const {
+    MeterLogRecords found;
+    scenario.Log().WaitFor(
+        [&](const MeterLogRecords& all) {
+          found = Select(MeterLogRecords(all.begin() + mark, all.end()), match);
+          return found.size() >= count;
+        },
+        count ? 5000 : 0);
+    return found;
+  }
+  // The PC sleeps, and meter 0 stays or is pulled out meanwhile, and wakes with both notices.
+  size_t SleepAndWake(bool unplug) {
+    EXPECT_TRUE(Send(WM_POWERBROADCAST, PBT_APMSUSPEND));
+    size_t asleep = LogSize();  // the pass in flight has ended
+    EXPECT_TRUE(Plug(0, !unplug));
+    if (!unplug) Sleep(1200);  // a refresh period and a half
+    EXPECT_TRUE(Send(WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC));
+    EXPECT_TRUE(Send(WM_POWERBROADCAST, PBT_APMRESUMESUSPEND));
+    return asleep;
+  }
+};
+
+// Three sleeps: meter 0 stays; it is gone in the sleep and back after the wake; it is gone.
+TEST_F(TorvexDay, AMeterComesAndGoesOverASleepWithoutABox) {
+  ASSERT_NE(StartWithWindow(), nullptr);
+  ASSERT_EQ(Since(0, FrameOf(0), 4).size(), 4u);
+  size_t asleep = SleepAndWake(false);
+  MeterLogRecords reads = Since(asleep, CallOf("CH341GetStatus", 0));
+  MeterLogRecords frames = Since(asleep, FrameOf(0), 4);
+  ASSERT_EQ(reads.size(), 1u) << "one status read for both wake notices";
+  ASSERT_EQ(frames.size(), 4u);
+  EXPECT_GE(frames[0].tMs, reads[0].tMs) << "a pass in the sleep";
+  EXPECT_LE(frames[0].tMs - reads[0].tMs, 1000) << "the first pass within a second";
+  EXPECT_TRUE(Since(asleep, CallOf("CH341CloseDevice", 0)).empty()) << "no close and open";
+
+  SleepAndWake(true);
+  size_t back = LogSize();
+  ASSERT_TRUE(Plug(0, true));
+  frames = Since(back, FrameOf(0), 4);
+  ASSERT_EQ(frames.size(), 4u);
+  EXPECT_LE(frames[0].tMs - scenario.Log().Read()[back].tMs, 2000) << "linked again at once";
+  EXPECT_TRUE(torvex.FindWindows("#32770", nullptr).empty());
+
+  SleepAndWake(true);
+  ULONGLONG woke = GetTickCount64();
+  EXPECT_EQ(AnswerBox(SETTLE_PERIOD_MS + 3000), "Velquin Torvex has been Ejected!");
+  EXPECT_GE(GetTickCount64() - woke, SETTLE_PERIOD_MS - 200) << "told after the settle period";
+  ASSERT_TRUE(Plug(0, true));  // as ever from here: the next box tells the next change
+  EXPECT_EQ(AnswerBox(), "Velquin Torvex has been Inserted and Linked!");
+}
+
+// The running copy shown, hidden in the tray, or still asking which meter to drive.
+TEST_F(TorvexDay, ASecondStartBringsTheRunningCopyForwardAndEnds) {
+  for (int state : {0, 1, 2}) {
+    scenario.bridges[1].present = state == 2;
+    ASSERT_TRUE(Start());
+    HWND shown = state == 2 ? torvex.WaitForDialog(SEARCH_CAPTION) : torvex.MainWindow();
+    ASSERT_NE(window = shown, nullptr);
+    ForeignWindow other;
+    ASSERT_TRUE(BringToForeground(other.window));
+    if (state == 1) PostMessageA(window, WM_COMMAND, COMMAND_HIDE_TO_TRAY, 0);
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(window) != (state == 1); }));
+    size_t mark = LogSize();
+    DeleteSettingsKey();
+    TorvexProcess second(InstalledProgram{torvex.Folder()});
+    ASSERT_TRUE(second.Start(scenario.IniPath()));
+    EXPECT_EQ(second.WaitForExit(5000), 0u) << state;
+    EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == window; })) << state;
+    EXPECT_TRUE(IsWindowVisible(window)) << state;
+    EXPECT_TRUE(Since(mark, [](const MeterLogRecord& r) { return !r.scenario.empty(); }).empty())
+        << "the second start loaded no bridge library";
+    EXPECT_FALSE(SettingsKeyExists()) << "nor touched the settings";
+  }
+}
+
+TEST_F(TorvexDay, ADisplayChangeBringsAStrandedWindowBack) {
+  ASSERT_NE(StartWithWindow(), nullptr);
+  RECT work{};
+  SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+  for (auto [message, wParam] :
+       {std::pair<UINT, WPARAM>{WM_DISPLAYCHANGE, 32}, {WM_SETTINGCHANGE, SPI_SETWORKAREA}}) {
+    SetWindowPos(window, nullptr, 3000, 2000, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ASSERT_EQ(WindowRect(window).left, 3000);
+    ASSERT_TRUE(Send(message, wParam));
+    RECT r = WindowRect(window);
+    EXPECT_TRUE(r.left >= work.left && r.top >= work.top && r.right <= work.right &&
+                r.bottom <= work.bottom)
+        << message;
+  }
+}
+
+TEST_F(TorvexDay, AQuitInsideADeviceChangeSearchLinksNothingAfterTheEnd) {
+  scenario.bridges[0].present = false;
+  ASSERT_TRUE(Start());
+  EXPECT_EQ(AnswerBox(), "Not Found Velquin Torvex!\n");
+  ASSERT_NE(window = torvex.MainWindow(), nullptr);
+  scenario.bridges[1].present = true;
+  ASSERT_TRUE(Plug(0, true));  // two idle meters: the search asks
+  ASSERT_NE(torvex.WaitForDialog(SEARCH_CAPTION), nullptr);
+  PostMessageA(window, WM_COMMAND, COMMAND_QUIT, 0);
+  EXPECT_EQ(torvex.WaitForExit(), 1u);
+  std::map<int64_t, int> open;  // by bridge
+  for (const MeterLogRecord& r : scenario.Log().Read()) {
+    open[r.index.value_or(-1)] +=
+        (r.IsCall("CH341OpenDevice") && r.result != -1) - r.IsCall("CH341CloseDevice");
+  }
+  for (const auto& [index, count] : open) EXPECT_EQ(count, 0) << "bridge " << index;
+}
+
+TEST_F(TorvexDay, AChosenMeterThatWillNotOpenLeavesTheLinkAndSaysSo) {
+  ASSERT_NE(StartWithWindow(), nullptr);
+  ASSERT_TRUE(Plug(1, true));
+  PostMessageA(window, WM_KEYUP, VK_F3, 0);
+  HWND search = torvex.WaitForDialog(SEARCH_CAPTION);
+  ASSERT_NE(search, nullptr);
+  scenario.bridges[1].opens = false;  // while the user looks
+  ASSERT_TRUE(ApplyScenario());
+  PostMessageA(search, WM_COMMAND, IDOK, 0);
+  HWND box = nullptr;
+  EXPECT_EQ(torvex.WaitForMessageBox(&box), "The chosen Velquin Torvex could not be opened!");
+  EXPECT_EQ(GetWindow(box, GW_OWNER), window);
+  EXPECT_EQ(Since(LogSize(), FrameOf(0), 4).size(), 4u) << "frames go on to the first meter";
+}
+
+}  // namespace
