@@ -218,16 +218,15 @@ void SoakWorld::HideChooseFromTrayRestore() {
   HideChooseRestore(true);
 }
 
-void SoakWorld::SendPower(WPARAM event) {
-  SendMessageTimeoutA(window_, WM_POWERBROADCAST, event, 0, SMTO_ABORTIFHUNG, SEND_TIMEOUT_MS,
-                      nullptr);
-}
-
 void SoakWorld::SleepAndWake() {
-  SendPower(PBT_APMSUSPEND);
+  auto tell = [this](WPARAM event) {
+    SendMessageTimeoutA(window_, WM_POWERBROADCAST, event, 0, SMTO_ABORTIFHUNG, SEND_TIMEOUT_MS,
+                        nullptr);
+  };
+  tell(PBT_APMSUSPEND);
   Pause(Between(300, 3000));  // the storm goes on: a meter may leave or come back meanwhile
-  SendPower(PBT_APMRESUMEAUTOMATIC);
-  if (Between(0, 1)) SendPower(PBT_APMRESUMESUSPEND);  // a wake by the user brings both
+  tell(PBT_APMRESUMEAUTOMATIC);
+  if (Between(0, 1)) tell(PBT_APMRESUMESUSPEND);  // a wake by the user brings both
 }
 
 void SoakWorld::SecondStart() {

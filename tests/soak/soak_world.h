@@ -65,7 +65,6 @@ class SoakWorld {
   void TrayMenuChooseDevice();
   void SleepAndWake();
   void SecondStart();
-  void SendPower(WPARAM event);
 
   bool ReadyToAct();
   void Run(const Action& action);

@@ -4,8 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <map>
-
 #include "app/commands.h"
 #include "app/device_watch.h"
 #include "windows/support/settings_key.h"
@@ -134,12 +132,11 @@ TEST_F(TorvexDay, AQuitInsideADeviceChangeSearchLinksNothingAfterTheEnd) {
   ASSERT_NE(torvex.WaitForDialog(SEARCH_CAPTION), nullptr);
   PostMessageA(window, WM_COMMAND, COMMAND_QUIT, 0);
   EXPECT_EQ(torvex.WaitForExit(), 1u);
-  std::map<int64_t, int> open;  // by bridge
-  for (const MeterLogRecord& r : scenario.Log().Read()) {
-    open[r.index.value_or(-1)] +=
-        (r.IsCall("CH341OpenDevice") && r.result != -1) - r.IsCall("CH341CloseDevice");
-  }
-  for (const auto& [index, count] : open) EXPECT_EQ(count, 0) << "bridge " << index;
+  MeterLogRecords log = scenario.Log().Read();
+  EXPECT_EQ(
+      Select(log, [](auto& r) { return r.IsCall("CH341OpenDevice") && r.result != -1; }).size(),
+      Select(log, [](auto& r) { return r.IsCall("CH341CloseDevice"); }).size())
+      << "every bridge opened is closed again";
 }
 
 TEST_F(TorvexDay, AChosenMeterThatWillNotOpenLeavesTheLinkAndSaysSo) {

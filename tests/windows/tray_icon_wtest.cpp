@@ -1,5 +1,5 @@
-// The notification icon at the end of the run, on a window of the test's own: Wine's shell drops
-// the icon of a destroyed window, so only with the window still there does a forgotten icon show.
+// The icon at the end of the run, on a window of the test's own: Wine's shell drops the icon of
+// a destroyed window, so only with the window still there does a forgotten icon show.
 #include <windows.h>
 
 #include <shellapi.h>
