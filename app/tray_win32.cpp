@@ -19,7 +19,9 @@ constexpr UINT TRAY_ICON_FLAGS = NIF_MESSAGE | NIF_ICON | NIF_TIP;  // 7
 constexpr size_t TIP_LENGTH_V1 = 64;  // what the first form of the record carries, with its end
 
 // The record's first form, with the 64-character tip: every version of the shell takes it.
+#ifndef _WIN64
 static_assert(NOTIFYICONDATAA_V1_SIZE == 88, "the notification record's first form is 88 bytes");
+#endif
 
 NOTIFYICONDATAA IconRecord() {
   NOTIFYICONDATAA record{};
