@@ -7,15 +7,21 @@
 
 namespace {
 
-// Bridges that come and go, a link, the boxes and searches on screen, and the refresh passes.
-// What runs "inside" a box or a search is what its nested message loop would deliver.
+// Bridges that come and go, a link, and the boxes and searches on screen. What runs "inside" a
+// box or a search is what its nested message loop would deliver.
 class FakeDevices : public DeviceSystem {
  public:
   int32_t LinkedDevice() override { return linked; }
   bool DetachIfRemoved() override { return !present[linked]; }
-  void ReleaseRemoved() override { linked = -1; }
-  int32_t SearchAfterChange() override { return Search(); }
-  int32_t SearchForAnother() override { return Search(); }
+  int32_t SearchAfterChange() override {
+    ++searches;
+    int32_t found = -1;
+    for (int32_t i = 1; i >= 0; --i)
+      if (present[i] && i != linked) found = i;
+    Inside(duringSearch);  // the dialog is on screen: the user has yet to press OK
+    return found;
+  }
+  int32_t SearchForAnother() override { return SearchAfterChange(); }
   void BringSearchForward() override {}
   bool Link(int32_t index) override {
     if (!present[index] || !opens[index]) return false;
@@ -23,6 +29,7 @@ class FakeDevices : public DeviceSystem {
     ++links;
     return true;
   }
+  void ReleaseRemoved() override { linked = -1; }
   void ShowNotice(DeviceNotice notice) override {
     told.push_back(notice);
     ++boxesOpen;
@@ -54,14 +61,6 @@ class FakeDevices : public DeviceSystem {
   std::function<void()> duringBox;
 
  private:
-  int32_t Search() {
-    ++searches;
-    int32_t found = -1;
-    for (int32_t i = 1; i >= 0; --i)
-      if (present[i] && i != linked) found = i;
-    Inside(duringSearch);  // the dialog is on screen: the user has yet to press OK
-    return found;
-  }
   static void Inside(std::function<void()>& work) {
     std::function<void()> once = std::move(work);
     work = nullptr;

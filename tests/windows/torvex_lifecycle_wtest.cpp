@@ -6,7 +6,6 @@
 
 #include "app/commands.h"
 #include "app/device_watch.h"
-#include "windows/support/settings_key.h"
 #include "windows/support/test_window.h"
 #include "windows/support/torvex_test.h"
 #include "windows/support/user_input.h"
