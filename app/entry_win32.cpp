@@ -4,6 +4,7 @@
 #include "app/application.h"
 #include "app/device_choice.h"
 #include "app/main_window.h"
+#include "app/single_copy.h"
 #include "meter/bridge_library.h"
 #include "meter/bridge_loader.h"
 #include "settings/settings_registry.h"
@@ -25,6 +26,7 @@ void RunMessageLoop() {
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   application.instance = instance;
+  if (!ClaimSessionCopy()) return 0;
   // A missing bridge library leaves stand-ins that find no meter.
   LoadBridgeLibrary(BRIDGE_LIBRARY_NAME);
   if (!ChooseStartupDevice()) return 0;

@@ -10,6 +10,7 @@
 #include "app/commands.h"
 #include "app/device_choice.h"
 #include "app/meter_status.h"
+#include "app/power_notices.h"
 #include "app/skin_location.h"
 #include "app/tray.h"
 #include "app/window_menu.h"
@@ -19,6 +20,7 @@
 #include "settings/settings_dialogs.h"
 #include "settings/settings_records.h"
 #include "settings/settings_registry.h"
+#include "settings/work_area.h"
 #include "skin/skin_file.h"
 #include "skin/skin_poll.h"
 
@@ -51,24 +53,10 @@ LRESULT OnCreate(HWND window) {
   if (!application.skinPanel) return -1;
   application.skinPanel->Load(window, FindSkinDirectory().c_str(), SKIN_SECTION, SkinPoll);
   application.skinPanel->dragEnabled = 1;
-  int32_t index = meterLink.deviceIndex.load();
-  if (index != NO_DEVICE) LinkDevice(index);
   application.refreshWorker = CreateRefreshWorker(window);
   StartRefreshTimer(window);
+  RegisterPowerNotices(window);
   return 0;
-}
-
-// Stops the refresh cycle, releases the meter and saves the settings: the end of every run,
-// whether the user quits or Windows ends the session.
-void EndRun(HWND window) {
-  if (application.runEnded) return;
-  application.runEnded = true;
-  EndRefreshCycle(window);  // no pass from here on, so no frame while the meter is released
-  EndRefreshWorker(application.refreshWorker);
-  if (application.refreshWorker) CloseHandle(application.refreshWorker);
-  application.refreshWorker = nullptr;
-  UnlinkDevice();
-  SaveSettings(window);
 }
 
 void OnDestroy(HWND window) {
@@ -100,6 +88,12 @@ void OnPassOutcome(WPARAM first, LPARAM second) {
     application.skinPanel->ShowReadout(ReadoutStateOf(outcome, warning));
   }
   ShowPassInTray(outcome);
+}
+
+// A monitor gone, a resolution lowered, a taskbar moved: the window stays within reach. A hidden
+// window is placed when it comes back from the notification area.
+void OnDisplayChange(HWND window) {
+  if (IsWindowVisible(window) && !IsIconic(window)) KeepOnWorkArea(window);
 }
 
 void OnKeyUp(WPARAM key) {
@@ -159,6 +153,14 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_DEVICECHANGE:
       HandleDeviceChange();
       break;
+    case WM_POWERBROADCAST:
+      return HandlePowerBroadcast(wParam);
+    case WM_DISPLAYCHANGE:
+      OnDisplayChange(window);
+      break;
+    case WM_SETTINGCHANGE:
+      if (wParam == SPI_SETWORKAREA) OnDisplayChange(window);
+      break;
     case WM_RBUTTONDOWN:
     case WM_RBUTTONDBLCLK:                    // CS_DBLCLKS turns every second quick press into this
       if (!ShowWindowMenu(window)) return 0;  // a press on a command control
@@ -210,6 +212,21 @@ HWND CreateMainWindow(HINSTANCE instance) {
   return CreateWindowExA(0, MAIN_WINDOW_CLASS, MAIN_WINDOW_CAPTION,
                          WS_POPUP | WS_VISIBLE | WS_SYSMENU, INITIAL_X, INITIAL_Y, INITIAL_WIDTH,
                          INITIAL_HEIGHT, nullptr, nullptr, instance, nullptr);
+}
+
+void EndRun(HWND window) {
+  if (application.runEnded) return;
+  application.runEnded = true;
+  EndRefreshCycle(window);  // no pass from here on, so no frame while the meter is released
+  EndRefreshWorker(application.refreshWorker);
+  if (application.refreshWorker) CloseHandle(application.refreshWorker);
+  application.refreshWorker = nullptr;
+  UnlinkDevice();
+  // Whatever asked for the end (the installer's quit command, say): a dead icon would stay in
+  // the notification area until the pointer crosses it.
+  RemoveTrayIcon();
+  UnregisterPowerNotices();
+  SaveSettings(window);
 }
 
 void QuitApplication() {

@@ -12,6 +12,7 @@
 #include "app/meter_status.h"
 #include "app/tray_menu.h"
 #include "res/resource.h"
+#include "settings/work_area.h"
 
 namespace {
 
@@ -120,6 +121,7 @@ void AddTrayIcon() {
 }  // namespace
 
 void HideToTray() {
+  if (application.runEnded) return;  // the tray's About box closing after a quit
   ShowWindow(application.mainWindow, SW_MINIMIZE);
   ShowWindow(application.mainWindow, SW_HIDE);
   AddTrayIcon();
@@ -127,6 +129,7 @@ void HideToTray() {
 }
 
 void RemoveTrayIcon() {
+  if (!tray.iconShown) return;
   NOTIFYICONDATAA record = IconRecord();
   Shell_NotifyIconA(NIM_DELETE, &record);
   tray.iconShown = false;
@@ -135,6 +138,7 @@ void RemoveTrayIcon() {
 void RestoreFromTray() {
   ShowWindow(application.mainWindow, SW_SHOW);
   ShowWindow(application.mainWindow, SW_RESTORE);
+  KeepOnWorkArea(application.mainWindow);  // the monitors may have changed meanwhile
   RemoveTrayIcon();
 }
 

@@ -46,11 +46,11 @@ bool OpenBridge(uint32_t bridgeIndex) {
 }  // namespace
 
 bool LinkDevice(int32_t index) {
+  int32_t linked = meterLink.deviceIndex.load(std::memory_order_relaxed);
+  if (index == linked) return true;
   uint32_t bridgeIndex = static_cast<uint32_t>(index);
-  if (!OpenBridge(bridgeIndex)) {
-    meterLink.deviceIndex.store(NO_DEVICE, std::memory_order_relaxed);
-    return false;
-  }
+  if (!OpenBridge(bridgeIndex)) return false;
+  ReleaseBridge(linked);
   meterLink.deviceIndex.store(index, std::memory_order_relaxed);
   Bridge().setIntRoutine(bridgeIndex, ReceiveParser);
   Bridge().setExclusive(bridgeIndex, 1);

@@ -55,11 +55,12 @@ void SendNibble(int32_t nibble);
 
 void SendMeterFrame(const MeterFrame& frame);
 
-// Takes up the bridge: it is opened (tried up to LINK_OPEN_ATTEMPTS times), becomes the device
-// index, gets the receive parser as its interrupt routine and is claimed for exclusive use. When
-// it does not open, nothing is linked (the device index is NO_DEVICE) and the result is false:
-// frames sent to a bridge that is not open would be lost while the link seemed to work. The
-// results of the two calls after the open are not tested.
+// Takes up the bridge: it is opened (tried up to LINK_OPEN_ATTEMPTS times) and only then is the
+// bridge linked so far released; the new one becomes the device index, gets the receive parser as
+// its interrupt routine and is claimed for exclusive use. When it does not open, the link stays as
+// it was and the result is false: a working meter is not given up for one that cannot be reached.
+// The results of the two calls after the open are not tested. Linking the bridge linked already
+// changes nothing.
 bool LinkDevice(int32_t index);
 
 // Releases the linked bridge, if any. The device index is left to the caller.

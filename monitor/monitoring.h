@@ -15,6 +15,9 @@ struct Monitoring {
   // Set once the run has ended: a worker resumed by a tick just before the end must not run a
   // pass to the released meter, nor re-arm the stopped timer. Set and read under the lock.
   std::atomic<bool> cycleEnded{false};
+  // Set while the PC sleeps, in the same way: a worker resumed by a tick just before the suspend
+  // runs no pass until the wake.
+  std::atomic<bool> cyclePaused{false};
   // The CPU sampler's memory between passes; only the refresh worker touches it.
   CpuUsageSampler cpuSampler;
 };

@@ -31,6 +31,12 @@ void EndRefreshCycle(HWND window);
 // After EndRefreshCycle: wakes `worker` so that it leaves, and once it has, closes the pass lock.
 // A worker stuck inside a pass keeps the lock. The handle stays the caller's.
 void EndRefreshWorker(HANDLE worker);
+// The PC goes to sleep: waits for the pass in progress, stops the RefreshTimer of `window` and
+// runs no pass until ResumeRefreshCycle.
+void PauseRefreshCycle(HWND window);
+// The wake: the first pass comes at once, and the RefreshTimer runs on with its period. Nothing
+// once the run has ended.
+void ResumeRefreshCycle(HWND window);
 
 // The WM_TIMER handler's half of the handshake. A tick that comes while a pass runs finds the
 // thread not suspended, and the resume has no effect.

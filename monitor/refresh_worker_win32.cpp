@@ -77,7 +77,9 @@ DWORD WINAPI RefreshWorkerMain(LPVOID parameter) {
   for (;;) {
     WaitForSingleObject(monitoring.passLock, INFINITE);
     bool ended = monitoring.cycleEnded.load(std::memory_order_relaxed);
-    if (!ended) RunWindowsRefreshPass(window);
+    if (!ended && !monitoring.cyclePaused.load(std::memory_order_relaxed)) {
+      RunWindowsRefreshPass(window);
+    }
     ReleaseMutex(monitoring.passLock);
     if (ended) return 0;  // woken by EndRefreshWorker, or by a tick just before the end
     // The pseudo-handle: the UI thread may already have closed the handle it was given.
@@ -127,6 +129,20 @@ void EndRefreshWorker(HANDLE worker) {
   }
   if (monitoring.passLock) CloseHandle(monitoring.passLock);
   monitoring.passLock = nullptr;
+}
+
+void PauseRefreshCycle(HWND window) {
+  RefreshPassHold hold;
+  monitoring.cyclePaused.store(true, std::memory_order_relaxed);
+  StopRefreshTimer(window);  // after the pass: its end re-arms the timer
+}
+
+void ResumeRefreshCycle(HWND window) {
+  if (monitoring.cycleEnded.load(std::memory_order_relaxed)) return;
+  monitoring.cyclePaused.store(false, std::memory_order_relaxed);
+  // The first pass at once: the meter has shown the same figure for the whole sleep. The pass
+  // re-arms the timer with the full period.
+  SetTimer(window, REFRESH_TIMER_ID, USER_TIMER_MINIMUM, nullptr);
 }
 
 void ResumeRefreshWorker(HANDLE worker) {

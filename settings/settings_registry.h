@@ -4,7 +4,8 @@
 #include <windows.h>
 
 // Fills both records from the key, or with their defaults where a value is missing, and moves
-// `mainWindow` to its saved position. Runs before the first refresh pass. A key that cannot be
+// `mainWindow` to its saved position, as far as PlaceOnWorkArea allows. Runs before the first
+// refresh pass. A key that cannot be
 // opened or created counts as one without values: the defaults, and no move.
 void LoadSettings(HWND mainWindow);
 

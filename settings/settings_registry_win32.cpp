@@ -8,6 +8,7 @@
 #include "settings/settings_records.h"
 #include "settings/settings_registry.h"
 #include "settings/stored_values.h"
+#include "settings/work_area.h"
 
 namespace {
 
@@ -58,11 +59,9 @@ void MoveToStoredPosition(HWND window, const RecordRect& stored) {
                    stored.left, stored.top, moved)) {
     return;
   }
-  // A position saved on a monitor that has since gone would leave the window out of reach; it
-  // then stays where it was created. One that only overlaps a screen edge is kept as saved.
-  RECT target = {moved.left, moved.top, moved.right, moved.bottom};
-  if (!MonitorFromRect(&target, MONITOR_DEFAULTTONULL)) return;
-  SetWindowPos(window, nullptr, stored.left, stored.top, 0, 0, SWP_NOSIZE);
+  // A position saved on a monitor that has since gone, or leaving a sliver on screen, is brought
+  // back within reach, as a display change does.
+  MoveOntoWorkArea(window, moved);
 }
 
 void WriteBinaryValue(HKEY key, const char* name, const void* bytes, DWORD size) {

@@ -71,6 +71,7 @@ class VirtualBridges {
   struct Bridge {
     BridgeScenario setup;
     bool open = false;
+    bool handleDead = false;  // unplugged while open: the program's handle went with the device
     RoutineToken routine = 0;
     int64_t nextPacketMs = -1;   // -1: not sending
     bool losingWrites = false;   // the current run of lost writes is already in the log

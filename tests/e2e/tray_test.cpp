@@ -452,8 +452,7 @@ TEST_F(TorvexTray, TrayChooseDeviceMovesTheLinkWhileHidden) {
   EXPECT_EQ(*old.back().cmd, 9);
   for (const MeterLogRecord& frame : old) EXPECT_LE(frame.tMs, releasedAt);
   EXPECT_TRUE(Select(records, [](const MeterLogRecord& r) { return r.IsError(); }).empty());
-  // The RefreshTimer started its period afresh at the switch.
-  EXPECT_GE(moved.front().tMs - linkedAt, 750);
+  // The RefreshTimer ran on through the switch: the next pass goes to the new meter.
   EXPECT_LE(moved.front().tMs - linkedAt, 2500);
   EXPECT_FALSE(IsWindowVisible(window));
   EXPECT_TRUE(TrayIconExists(window));

@@ -69,7 +69,7 @@ TEST_F(MeterLinkTest, LinkOpensRegistersTheParserAndClaimsTheBridge) {
   EXPECT_NE(fake.routine, nullptr);
 }
 
-TEST_F(MeterLinkTest, AnOpenThatFailsIsTriedAgainAndABridgeThatNeverOpensIsNotLinked) {
+TEST_F(MeterLinkTest, AnOpenThatFailsIsTriedAgainAndABridgeThatNeverOpensLeavesTheLinkAlone) {
   struct Case {
     const char* name;
     bool opens;
@@ -84,16 +84,18 @@ TEST_F(MeterLinkTest, AnOpenThatFailsIsTriedAgainAndABridgeThatNeverOpensIsNotLi
   };
   for (const Case& c : cases) {
     FakeBridge::Install();
-    meterLink.deviceIndex = 6;  // a link that was there before must not survive a failed one
+    meterLink.deviceIndex = 6;  // the working link: released only once the new bridge is open
     fake.devices[2].opens = c.opens;
     fake.devices[2].failingOpens = c.failingOpens;
     EXPECT_EQ(LinkDevice(2), c.linked) << c.name;
-    EXPECT_EQ(meterLink.deviceIndex.load(), c.linked ? 2 : NO_DEVICE) << c.name;
+    EXPECT_EQ(meterLink.deviceIndex.load(), c.linked ? 2 : 6) << c.name;
     EXPECT_EQ(fake.CountCalls("CH341OpenDevice"), c.openCalls) << c.name;
-    EXPECT_EQ(fake.CountCalls("CH341SetExclusive"), c.linked ? 1 : 0) << c.name;
+    EXPECT_EQ(fake.CountCalls("CH341CloseDevice"), c.linked ? 1 : 0) << c.name;
+    EXPECT_EQ(fake.CountCalls("CH341SetExclusive"), c.linked ? 2 : 0) << c.name;
     EXPECT_EQ(fake.routine != nullptr, c.linked) << c.name;
     SendMeterFrame(BuildValueFrame(1));
-    EXPECT_EQ(fake.writtenBytes.size(), c.linked ? 36u : 0u) << c.name;
+    ASSERT_EQ(fake.writtenIndices.size(), 36u) << c.name;
+    EXPECT_EQ(fake.writtenIndices[0], c.linked ? 2u : 6u) << c.name;
   }
 }
 

@@ -257,11 +257,15 @@ TEST_F(VirtualBridgesTest, UnplugWhileOpenStopsEverything) {
   EXPECT_EQ(Log().back().error, "write to an absent bridge is lost");
   EXPECT_EQ(bridges.Display(1).value, -1);  // the meter lost its power
 
-  // Plugged back in, the old handle is dead: writes are lost until the program opens it again.
+  // Plugged back in, the old handle is dead: writes and status reads are lost until the program
+  // opens it again.
   EXPECT_TRUE(bridges.ApplyScenario(ParseScenario(plugged), "a"));
   WriteEach(1, ValueFrameBytes(11));
   EXPECT_TRUE(bridges.TakeDueDeliveries().empty());
   EXPECT_EQ(Log().back().error, "write to a closed bridge is lost");
+  EXPECT_FALSE(bridges.GetStatus(1, &status));
+  Link(1);
+  EXPECT_TRUE(bridges.GetStatus(1, &status));
 }
 
 std::vector<std::string> FaultsOf(const std::vector<MeterLogRecord>& log) {

@@ -1,5 +1,7 @@
 #include "soak/soak_world.h"
 
+#include <gtest/gtest.h>
+
 #include <cmath>
 #include <iterator>
 #include <vector>
@@ -216,6 +218,31 @@ void SoakWorld::HideChooseFromTrayRestore() {
   HideChooseRestore(true);
 }
 
+void SoakWorld::SleepAndWake() {
+  auto tell = [this](WPARAM event) {
+    SendMessageTimeoutA(window_, WM_POWERBROADCAST, event, 0, SMTO_ABORTIFHUNG, SEND_TIMEOUT_MS,
+                        nullptr);
+  };
+  tell(PBT_APMSUSPEND);
+  Pause(Between(300, 3000));  // the storm goes on: a meter may leave or come back meanwhile
+  tell(PBT_APMRESUMEAUTOMATIC);
+  if (Between(0, 1)) tell(PBT_APMRESUMESUSPEND);  // a wake by the user brings both
+}
+
+void SoakWorld::SecondStart() {
+  if (Between(0, 1)) {
+    PostMessageA(window_, WM_COMMAND, COMMAND_HIDE_TO_TRAY, 0);
+    WaitFor([&] { return !IsWindowVisible(window_); }, DIALOG_WAIT_MS);
+  }
+  TorvexProcess second(InstalledProgram{torvex_.Folder()});
+  if (!second.Start(scenario_.IniPath())) return;
+  std::optional<DWORD> exitCode;
+  WaitFor([&] { return (exitCode = second.WaitForExit(0)).has_value(); }, DIALOG_WAIT_MS);
+  if (exitCode != 0u) ADD_FAILURE() << "a second start did not end with 0 within 5 s";
+  if (!WaitFor([&] { return IsWindowVisible(window_) != FALSE; }, DIALOG_WAIT_MS))
+    ADD_FAILURE() << "a second start did not bring the window back";
+}
+
 const SoakWorld::Action SoakWorld::ACTIONS[] = {
     {"F3", &SoakWorld::PressF3},
     {"F1 and the About box", &SoakWorld::AboutBox},
@@ -223,6 +250,8 @@ const SoakWorld::Action SoakWorld::ACTIONS[] = {
     {"fan and backlight changed and cancelled", &SoakWorld::FanAndBacklight},
     {"hide to the tray and restore", &SoakWorld::HideAndRestore},
     {"window menu: choose device", &SoakWorld::WindowMenuChooseDevice},
+    {"sleep and wake", &SoakWorld::SleepAndWake},
+    {"a second start, shown or hidden", &SoakWorld::SecondStart},
 };
 
 bool SoakWorld::ReadyToAct() {

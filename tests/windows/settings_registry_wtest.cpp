@@ -187,6 +187,10 @@ TEST_F(SettingsRegistry, AKeyThatCannotBeOpenedGivesTheDefaults) {
 }
 
 TEST_F(SettingsRegistry, StoredPositionMovesTheWindowAndKeepsItsSize) {
+  RECT work{};
+  SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+  const std::vector<int32_t> workCorner = {work.right - 662, work.bottom - 230, work.right,
+                                           work.bottom};
   struct Case {
     const char* name;
     std::vector<int32_t> stored;
@@ -195,7 +199,8 @@ TEST_F(SettingsRegistry, StoredPositionMovesTheWindowAndKeepsItsSize) {
       {"over the left edge", {-10, 20, 652, 250}, {-10, 20, 652, 250}},
       {"size stored differs", {300, 400, 310, 410}, {300, 400, 962, 630}},
       {"left and top only", {40, 50}, {40, 50, 702, 280}},
-      {"on no monitor", {5000, 5000, 5662, 5230}, Coordinates(CREATED)},
+      {"on no monitor", {5000, 5000, 5662, 5230}, workCorner},
+      {"a corner showing", {work.right - 5, work.bottom - 5}, workCorner},
       {"far beyond the coordinates", {INT32_MAX, 0, 0, 0}, Coordinates(CREATED)},
       {"too short for a top", {40}, Coordinates(CREATED)},
   };

@@ -1,0 +1,14 @@
+#pragma once
+// Where the main window may stand: with at least half of it inside one monitor's work area (the
+// monitor less its taskbar). A window left on a monitor that has gone, or showing a sliver at an
+// edge, is brought back within reach. Plain logic; rectangles in screen pixels, right and bottom
+// just outside.
+#include <cstddef>
+
+#include "settings/settings_records.h"
+
+// `window` as it is when at least half of its area lies in one of the `count` work areas; else
+// moved, keeping its size, the least way that puts it inside the work area it shares the most
+// with, or the nearest one when it shares none. A window larger than that area keeps its top-left
+// corner in it. With no work area, `window` as it is.
+RecordRect PlaceOnWorkArea(const RecordRect& window, const RecordRect* workAreas, size_t count);

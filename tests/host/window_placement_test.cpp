@@ -1,0 +1,41 @@
+#include "settings/window_placement.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+
+namespace {
+
+// Two monitors side by side, each less its taskbar, and the window's 662 x 230 size.
+const RecordRect SCREENS[] = {{0, 0, 1280, 984}, {1280, 0, 2304, 728}};
+constexpr int32_t W = 662, H = 230;
+
+TEST(WindowPlacement, HalfInAWorkAreaStaysElseComesInKeepingItsSize) {
+  struct Case {
+    const char* name;
+    int32_t left, top;
+    int32_t placedLeft, placedTop;
+  } cases[] = {
+      {"inside", 100, 100, 100, 100},
+      {"half over the left edge", -W / 2, 10, -W / 2, 10},
+      {"half on each monitor", 1280 - W / 2, 300, 1280 - W / 2, 300},
+      {"a 5 x 5 corner showing", 1275, 979, 1280 - W, 984 - H},
+      {"a sliver at the top left", -400, -140, 0, 0},
+      {"under the second monitor's taskbar", 1500, 700, 1500, 728 - H},
+      {"on a monitor that has gone", 5000, 300, 2304 - W, 300},
+      {"beyond both, nearer the first", -5000, 2000, 0, 984 - H},
+      {"as far out as coordinates go", INT32_MAX - W, INT32_MIN, 2304 - W, 0},
+  };
+  for (const Case& c : cases) {
+    RecordRect placed = PlaceOnWorkArea({c.left, c.top, c.left + W, c.top + H}, SCREENS, 2);
+    EXPECT_EQ(placed.left, c.placedLeft) << c.name;
+    EXPECT_EQ(placed.top, c.placedTop) << c.name;
+    EXPECT_EQ(placed.right - placed.left, W) << c.name;
+    EXPECT_EQ(placed.bottom - placed.top, H) << c.name;
+  }
+  RecordRect larger = PlaceOnWorkArea({-3000, -3000, 0, 0}, SCREENS, 1);
+  EXPECT_EQ(larger.left, 0) << "a window larger than the area keeps its corner in it";
+  EXPECT_EQ(larger.top, 0);
+}
+
+}  // namespace
