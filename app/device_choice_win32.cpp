@@ -6,6 +6,7 @@
 #include "app/device_watch.h"
 #include "app/search_dialog.h"
 #include "app/tray_device_switch.h"
+#include "log/event_log.h"
 #include "meter/device_search.h"
 #include "meter/meter_link.h"
 #include "monitor/refresh_worker.h"
@@ -48,6 +49,8 @@ class WindowsDeviceSystem : public DeviceSystem {
     removed = NO_DEVICE;
   }
   void ShowNotice(DeviceNotice notice) override {
+    LogEvent("The user is told the meter was %s",
+             notice == DeviceNotice::INSERTED ? "inserted and linked" : "ejected");
     if (notice == DeviceNotice::INSERTED) {
       ShowBox(application.mainWindow, "Velquin Torvex has been Inserted and Linked!",
               MB_ICONINFORMATION);
@@ -61,6 +64,16 @@ class WindowsDeviceSystem : public DeviceSystem {
 };
 
 WindowsDeviceSystem windowsDevices;
+
+// What a device change meets; what it leads to is logged as it happens.
+void LogDeviceChange() {
+  int32_t linked = meterLink.deviceIndex.load();
+  if (linked == NO_DEVICE) {
+    LogEvent("Device change seen; no meter linked");
+  } else {
+    LogEvent("Device change seen; device %d linked", static_cast<int>(linked));
+  }
+}
 
 // The user's search for another idle meter: its index, or NO_DEVICE when the search was cancelled
 // or found none (then the user has been told).
@@ -88,7 +101,10 @@ bool ChooseStartupDevice() {
   // Nothing is linked yet, so the search picks the only idle meter itself and asks only when
   // there are two or more.
   int32_t result = RunSearchDialog(nullptr);
-  if (result == SEARCH_CANCELLED) return false;
+  if (result == SEARCH_CANCELLED) {
+    LogEvent("The first search was cancelled: Torvex ends");
+    return false;
+  }
   if (result == SEARCH_NONE_FOUND) ShowBox(nullptr, "Not Found Velquin Torvex!\n", MB_ICONERROR);
   meterLink.deviceIndex = IsBridgeIndex(result) ? result : NO_DEVICE;
   return true;
@@ -103,5 +119,6 @@ void ChooseDeviceFromTray() {
 }
 
 void HandleDeviceChange() {
+  LogDeviceChange();
   ApplyDeviceChange(application.devices, windowsDevices);
 }

@@ -10,9 +10,11 @@
 #include "app/commands.h"
 #include "app/device_choice.h"
 #include "app/meter_status.h"
+#include "app/run_events.h"
 #include "app/skin_location.h"
 #include "app/tray.h"
 #include "app/window_menu.h"
+#include "log/log_writer.h"
 #include "meter/meter_link.h"
 #include "monitor/refresh_worker.h"
 #include "settings/settings_dialogs.h"
@@ -47,7 +49,9 @@ LRESULT OnCreate(HWND window) {
   RegisterTaskbarCreatedMessage();
   application.skinPanel.reset(new (std::nothrow) SkinPanel);
   if (!application.skinPanel) return -1;
-  application.skinPanel->Load(window, FindSkinDirectory().c_str(), SKIN_SECTION, SkinPoll);
+  std::string skinDirectory = FindSkinDirectory();
+  LogSkinFolder(skinDirectory.c_str());
+  application.skinPanel->Load(window, skinDirectory.c_str(), SKIN_SECTION, SkinPoll);
   application.skinPanel->dragEnabled = 1;
   int32_t index = meterLink.deviceIndex.load();
   if (index != NO_DEVICE) LinkDevice(index);
@@ -56,8 +60,9 @@ LRESULT OnCreate(HWND window) {
   return 0;
 }
 
-// Stops the refresh cycle, releases the meter and saves the settings: the end of every run,
-// whether the user quits or Windows ends the session.
+// Stops the refresh cycle, releases the meter, saves the settings and writes the event log out:
+// the end of every run, whether the user quits or Windows ends the session (which may end the
+// process as soon as this returns).
 void EndRun(HWND window) {
   if (application.runEnded) return;
   application.runEnded = true;
@@ -65,7 +70,8 @@ void EndRun(HWND window) {
   if (application.refreshWorker) CloseHandle(application.refreshWorker);
   application.refreshWorker = nullptr;
   UnlinkDevice();
-  SaveSettings(window);
+  LogRunEnd(SaveSettings(window));
+  StopEventLog();
 }
 
 void OnDestroy(HWND window) {

@@ -1,10 +1,28 @@
 #include "meter/meter_link.h"
 
+#include "log/event_log.h"
+#include "log/log_clock.h"
 #include "meter/bridge_library.h"
 #include "meter/receive_parser.h"
 #include "meter/spin_wait.h"
 
 MeterLink meterLink;
+
+namespace {
+
+// `count` refused writes, as the throttle lets them be told (0: not now). Under writeLock.
+void TellFailedWrites(uint32_t count) {
+  int32_t index = meterLink.failedWriteIndex;
+  if (count == 1) {
+    LogEvent("A write to device %d failed (further failures: one line a minute at most)",
+             static_cast<int>(index));
+  } else if (count > 1) {
+    LogEvent("%u more writes to device %d failed", static_cast<unsigned>(count),
+             static_cast<int>(index));
+  }
+}
+
+}  // namespace
 
 void SendNibble(int32_t nibble) {
   {
@@ -13,36 +31,48 @@ void SendNibble(int32_t nibble) {
     if (index == NO_DEVICE) return;
     uint8_t byte = WireByte(nibble);
     uint32_t length = 1;
-    Bridge().eppWriteData(static_cast<uint32_t>(index), &byte, &length);
+    if (!Bridge().eppWriteData(static_cast<uint32_t>(index), &byte, &length)) {
+      meterLink.failedWriteIndex = index;
+      TellFailedWrites(meterLink.failedWrites.Note(ReadSteadyMs()));
+    }
   }
   WaitMicroseconds(NIBBLE_PAUSE_MICROSECONDS);
 }
 
 void SendMeterFrame(const MeterFrame& frame) {
   for (uint8_t nibble : frame) SendNibble(nibble);
+  std::lock_guard<std::mutex> writing(meterLink.writeLock);
+  if (!meterLink.failedWrites.Pending()) return;  // the clock is read only when there is news
+  TellFailedWrites(meterLink.failedWrites.TakeDue(ReadSteadyMs()));
 }
 
 namespace {
 
-bool OpenBridge(uint32_t bridgeIndex) {
+// The attempt that opened the bridge, or 0 when none did.
+int OpenBridge(uint32_t bridgeIndex) {
   for (int attempt = 1; attempt <= LINK_OPEN_ATTEMPTS; ++attempt) {
-    if (!IsInvalidBridgeHandle(Bridge().openDevice(bridgeIndex))) return true;
+    if (!IsInvalidBridgeHandle(Bridge().openDevice(bridgeIndex))) return attempt;
     if (attempt < LINK_OPEN_ATTEMPTS) WaitMicroseconds(LINK_OPEN_PAUSE_MICROSECONDS);
   }
-  return false;
+  return 0;
 }
 
 }  // namespace
 
 bool LinkDevice(int32_t index) {
   uint32_t bridgeIndex = static_cast<uint32_t>(index);
-  if (!OpenBridge(bridgeIndex)) {
+  int attempt = OpenBridge(bridgeIndex);
+  if (attempt == 0) {
     meterLink.deviceIndex.store(NO_DEVICE, std::memory_order_relaxed);
+    LogEvent("Device %d could not be opened (%d tries): no meter linked", static_cast<int>(index),
+             LINK_OPEN_ATTEMPTS);
     return false;
   }
   meterLink.deviceIndex.store(index, std::memory_order_relaxed);
   Bridge().setIntRoutine(bridgeIndex, ReceiveParser);
   Bridge().setExclusive(bridgeIndex, 1);
+  LogEvent("Linked device %d (opened at try %d of %d)", static_cast<int>(index), attempt,
+           LINK_OPEN_ATTEMPTS);
   return true;
 }
 
@@ -54,6 +84,7 @@ void ReleaseBridge(int32_t index) {
   if (index == NO_DEVICE) return;
   Bridge().setExclusive(static_cast<uint32_t>(index), 0);
   Bridge().closeDevice(static_cast<uint32_t>(index));
+  LogEvent("Released device %d", static_cast<int>(index));
 }
 
 int32_t DetachIfRemoved() {
@@ -65,5 +96,7 @@ int32_t DetachIfRemoved() {
     return NO_DEVICE;
   }
   meterLink.deviceIndex.store(NO_DEVICE, std::memory_order_relaxed);
+  LogEvent("Device %d does not answer (its status read failed): its link ends",
+           static_cast<int>(index));
   return index;
 }

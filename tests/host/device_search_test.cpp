@@ -47,6 +47,7 @@ TEST_F(DeviceSearchTest, ListsIdleBridgesInProbeOrderAndClosesEachProbe) {
   EXPECT_EQ(fake.CountCalls("CH341CloseDevice"), 3);  // only the ones that opened
   EXPECT_EQ(fake.CountCalls("CH341ResetDevice"), 3);
   EXPECT_EQ(AutoSearchResult(idle, NO_DEVICE), SEARCH_ASK_USER);
+  EXPECT_EQ(DescribeProbe(idle), "bridges found: 2, 5, 10; idle: 2, 10");
 }
 
 TEST_F(DeviceSearchTest, TheLinkedBridgeIsNeitherOpenedNorListed) {
@@ -54,6 +55,7 @@ TEST_F(DeviceSearchTest, TheLinkedBridgeIsNeitherOpenedNorListed) {
   Attach(7, 0x0200);
   IdleBridges idle = ProbeIdleBridges(3);
   EXPECT_EQ(Listed(idle), (std::vector<int32_t>{7}));
+  EXPECT_EQ(DescribeProbe(idle), "bridges found: 7; idle: 7");
   for (const FakeBridgeCall& call : fake.calls) EXPECT_NE(call.index, 3u) << call.function;
   // One idle bridge while another is linked: the user is asked.
   EXPECT_EQ(AutoSearchResult(idle, 3), SEARCH_ASK_USER);
@@ -82,6 +84,9 @@ TEST_F(DeviceSearchTest, TheStatusWordDecidesAndAFailedReadLeavesAWordThatIsNotI
 
 TEST_F(DeviceSearchTest, AutoResults) {
   EXPECT_EQ(AutoSearchResult(ProbeIdleBridges(NO_DEVICE), NO_DEVICE), SEARCH_NONE_FOUND);
+  EXPECT_EQ(DescribeProbe(ProbeIdleBridges(NO_DEVICE)), "no bridge found");
+  Attach(6, 0x0300);
+  EXPECT_EQ(DescribeProbe(ProbeIdleBridges(NO_DEVICE)), "bridges found: 6; idle: none");
   Attach(9, 0x0200);
   EXPECT_EQ(AutoSearchResult(ProbeIdleBridges(NO_DEVICE), NO_DEVICE), 9);
 }
