@@ -68,13 +68,18 @@ void LogProgramStart() {
 }
 
 void LogSkinFolder(const char* directory) {
+  // The skin of the working folder is named relatively: the log tells where that was.
+  char folder[MAX_PATH];
+  DWORD length = GetFullPathNameA(directory, sizeof folder, folder, nullptr);
+  if (length == 0 || length >= sizeof folder) snprintf(folder, sizeof folder, "%s", directory);
   char skinFile[SKIN_NAME_SIZE];
-  FormSkinFilePath(directory, skinFile, sizeof skinFile);
-  if (GetFileAttributesA(skinFile) == INVALID_FILE_ATTRIBUTES) {
+  FormSkinFilePath(folder, skinFile, sizeof skinFile);
+  DWORD attributes = GetFileAttributesA(skinFile);
+  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
     LogEvent("Skin file %s not found", skinFile);
     return;
   }
-  LogEvent("Skin read from %s", directory);
+  LogEvent("Skin read from %s", folder);
 }
 
 void LogRunEnd(LONG saveResult) {

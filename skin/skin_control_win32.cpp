@@ -11,17 +11,28 @@ namespace {
 
 constexpr COLORREF DISABLED_TEXT_COLOR = 0xC0C0C0;
 
+// Logs why the bitmap was refused, naming it in full: a skin's files are often named relatively.
+void LogRefusal(const char* fileName, const char* why) {
+  char path[MAX_PATH];
+  DWORD length = GetFullPathNameA(fileName, sizeof path, path, nullptr);
+  LogEvent("Skin bitmap %s %s", length > 0 && length < sizeof path ? path : fileName, why);
+}
+
 // Whether the file holds a whole bitmap; if not, the event log says why.
 bool IsWholeBitmapFile(const char* fileName) {
+  DWORD attributes = GetFileAttributesA(fileName);
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+    LogRefusal(fileName, "refused: it is a folder");
+    return false;
+  }
   HANDLE file = CreateFileA(fileName, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) {
     DWORD error = GetLastError();
-    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) {
-      LogEvent("Skin bitmap %s not found", fileName);
-    } else {
-      LogEvent("Skin bitmap %s could not be opened (error %lu)", fileName, error);
-    }
+    char why[64];
+    snprintf(why, sizeof why, "could not be opened (error %lu)", error);
+    bool missing = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+    LogRefusal(fileName, missing ? "not found" : why);
     return false;
   }
   uint8_t header[BITMAP_HEADER_BYTES];
@@ -33,7 +44,9 @@ bool IsWholeBitmapFile(const char* fileName) {
   }
   CloseHandle(file);
   if (fault == BitmapFileFault::NONE) return true;
-  LogEvent("Skin bitmap %s refused: %s", fileName, DescribeBitmapFileFault(fault));
+  char why[96];
+  snprintf(why, sizeof why, "refused: %s", DescribeBitmapFileFault(fault));
+  LogRefusal(fileName, why);
   return false;
 }
 
@@ -44,8 +57,9 @@ HBITMAP LoadBitmapFile(const char* fileName) {
   HANDLE bitmap =
       LoadImageA(nullptr, fileName, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_DEFAULTSIZE);
   if (!bitmap) {
-    LogEvent("Skin bitmap %s refused: Windows could not load it (error %lu)", fileName,
-             GetLastError());
+    char why[64];
+    snprintf(why, sizeof why, "refused: Windows could not load it (error %lu)", GetLastError());
+    LogRefusal(fileName, why);
   }
   return static_cast<HBITMAP>(bitmap);
 }

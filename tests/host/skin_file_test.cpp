@@ -5,8 +5,10 @@
 #include <climits>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "support/in_memory_ini.h"
+#include "support/logged_events.h"
 
 namespace {
 
@@ -219,8 +221,13 @@ TEST(SkinFile, BackgroundNameIsCutAt254ThenJoined) {
   InMemoryIni ini("");
   ini.Set("MAIN", "Background1", std::string(254, 'a') + "XYZ");
   char joined[1024];
+  TakeLoggedEvents();
   ReadBackgroundFileName(ini.Reader(), "MAIN", "Background1", "d\\", joined, sizeof joined);
   EXPECT_EQ(std::string(joined), "d\\" + std::string(254, 'a'));
+  EXPECT_TRUE(TakeLoggedEvents().empty());
+  ReadBackgroundFileName(ini.Reader(), "MAIN", "Background2", "d\\", joined, sizeof joined);
+  EXPECT_EQ(TakeLoggedEvents(),
+            std::vector<std::string>{"Skin key [MAIN] Background2 is missing or empty"});
 }
 
 TEST(SkinFile, SixFieldPushButtonHasAnEmptyTooltip) {

@@ -32,6 +32,24 @@ void CopyTree(const std::string& from, const std::string& to) {
   FindClose(search);
 }
 
+// Sets an environment variable for what is started while it lives, then puts it back.
+class EnvironmentOverride {
+ public:
+  EnvironmentOverride(const char* name, const std::string& value) : name_(name) {
+    char old[MAX_PATH];
+    DWORD length = GetEnvironmentVariableA(name, old, sizeof old);
+    hadOld_ = length > 0 && length < sizeof old;
+    if (hadOld_) old_ = old;
+    if (!value.empty()) SetEnvironmentVariableA(name, value.c_str());
+  }
+  ~EnvironmentOverride() { SetEnvironmentVariableA(name_, hadOld_ ? old_.c_str() : nullptr); }
+
+ private:
+  const char* name_;
+  bool hadOld_ = false;
+  std::string old_;
+};
+
 struct WindowSearch {
   DWORD processId;
   const char* className;
@@ -53,6 +71,26 @@ BOOL CALLBACK CollectWindow(HWND window, LPARAM parameter) {
 }
 
 }  // namespace
+
+void DeleteTree(const std::string& folder) {
+  WIN32_FIND_DATAA found;
+  HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
+  if (search != INVALID_HANDLE_VALUE) {
+    do {
+      std::string name = found.cFileName;
+      if (name == "." || name == "..") continue;
+      std::string path = folder + "\\" + name;
+      if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+        DeleteTree(path);
+      } else {
+        SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileA(path.c_str());
+      }
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+  }
+  RemoveDirectoryA(folder.c_str());
+}
 
 std::string WindowText(HWND window) {
   char text[1024] = {};
@@ -89,6 +127,9 @@ TorvexProcess::TorvexProcess(const std::string& name) {
   CopyFileA((bin + "\\torvex.exe").c_str(), (folder + "\\torvex.exe").c_str(), FALSE);
   CopyFileA((bin + "\\CH341DLL.DLL").c_str(), (folder + "\\CH341DLL.DLL").c_str(), FALSE);
   CopyTree(bin + "\\skin", folder + "\\skin");
+  appData = folder + "\\LocalAppData";
+  DeleteTree(appData);
+  CreateDirectoryA(appData.c_str(), nullptr);
 }
 
 TorvexProcess::~TorvexProcess() {
@@ -106,6 +147,7 @@ bool TorvexProcess::Start(const std::string& scenarioPath, const std::string& wo
   Kill();
   CloseHandles();
   SetEnvironmentVariableA("TORVEX_VMETER", scenarioPath.empty() ? nullptr : scenarioPath.c_str());
+  EnvironmentOverride localAppData("LOCALAPPDATA", appData);
   std::string exe = folder + "\\torvex.exe";
   char commandLine[MAX_PATH + 2];
   snprintf(commandLine, sizeof commandLine, "\"%s\"", exe.c_str());

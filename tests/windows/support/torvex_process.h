@@ -21,7 +21,9 @@ constexpr char MENU_CLASS[] = "#32768";  // pop-up menus
 
 class TorvexProcess {
  public:
-  // Prepares build/windows/bin/e2e/<name>/ with copies of torvex.exe, CH341DLL.DLL and skin/.
+  // Prepares build/windows/bin/e2e/<name>/ with copies of torvex.exe, CH341DLL.DLL and skin/,
+  // and an empty LocalAppData/ there that the program is given as its %LOCALAPPDATA%: its event
+  // log and crash dumps stay with the test.
   explicit TorvexProcess(const std::string& name);
   // Copies nothing.
   explicit TorvexProcess(const InstalledProgram& installed) : folder(installed.folder) {}
@@ -30,6 +32,10 @@ class TorvexProcess {
   TorvexProcess& operator=(const TorvexProcess&) = delete;
 
   const std::string& Folder() const { return folder; }
+  // The program's %LOCALAPPDATA% (empty for an installed program, which keeps the prefix's), and
+  // the folder of its event log there.
+  const std::string& AppDataFolder() const { return appData; }
+  std::string LogFolder() const { return appData + "\\Velquin\\Torvex"; }
 
   // Starts torvex.exe with TORVEX_VMETER set to `scenarioPath` (empty: unset), in
   // `workingFolder` (empty: the program's own folder), after ending any earlier run of this
@@ -61,8 +67,12 @@ class TorvexProcess {
   void CloseHandles();
 
   std::string folder;
+  std::string appData;
   PROCESS_INFORMATION process{};
 };
+
+// Removes a folder and everything in it.
+void DeleteTree(const std::string& folder);
 
 // Text helpers for windows of another process.
 std::string WindowText(HWND window);
