@@ -6,6 +6,7 @@
 
 #include <atomic>
 #include <cstdio>
+#include <exception>
 #include <string>
 
 #include "app/crash_report.h"
@@ -129,8 +130,30 @@ LONG WINAPI OnUnhandledException(EXCEPTION_POINTERS* exception) {
   return EXCEPTION_EXECUTE_HANDLER;
 }
 
+template <typename Function>
+Function AsFunction(FARPROC entry) {
+  return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(entry));
+}
+
+// A 32-bit program on 64-bit Windows: an exception in a window procedure that the kernel called
+// back (a paint, a timer) would be swallowed, and the program go on in a broken state, unless
+// the process asks otherwise. Systems without the policy do not swallow.
+void StopSwallowingCallbackExceptions() {
+  constexpr DWORD PROCESS_CALLBACK_FILTER_ENABLED = 0x1;
+  HMODULE kernel = GetModuleHandleA("kernel32.dll");
+  FARPROC get = GetProcAddress(kernel, "GetProcessUserModeExceptionPolicy");
+  FARPROC set = GetProcAddress(kernel, "SetProcessUserModeExceptionPolicy");
+  DWORD flags = 0;
+  if (!get || !set || !AsFunction<BOOL(WINAPI*)(LPDWORD)>(get)(&flags)) return;
+  AsFunction<BOOL(WINAPI*)(DWORD)>(set)(flags & ~PROCESS_CALLBACK_FILTER_ENABLED);
+}
+
 }  // namespace
 
 void InstallCrashHandler() {
   SetUnhandledExceptionFilter(OnUnhandledException);
+  StopSwallowingCallbackExceptions();
+  // std::terminate would show the runtime's own box and leave nothing: report it as a crash.
+  std::set_terminate(
+      [] { RaiseException(UNCAUGHT_CPP_EXCEPTION, EXCEPTION_NONCONTINUABLE, 0, nullptr); });
 }

@@ -21,6 +21,7 @@ constexpr ExceptionName EXCEPTION_NAMES[] = {
     {0xC0000006, "in-page error"},
     {0x80000003, "breakpoint"},
     {0x20474343, "C++ exception"},
+    {UNCAUGHT_CPP_EXCEPTION, "uncaught C++ exception"},
 };
 
 const char* NameOf(uint32_t code) {

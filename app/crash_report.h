@@ -10,6 +10,8 @@
 #include "log/log_line.h"
 
 constexpr size_t CRASH_DUMPS_KEPT = 5;
+// What an uncaught C++ exception is raised as, so that it is reported as any other crash.
+constexpr uint32_t UNCAUGHT_CPP_EXCEPTION = 0xE0545658;
 // The most dumps looked at when the old ones are cleared: more are left for a later crash.
 constexpr size_t CRASH_DUMPS_LISTED = 64;
 // "torvex-YYYYMMDD-HHMMSS.dmp": names that sort as the crashes happened.

@@ -11,6 +11,12 @@ uint32_t RepeatThrottle::TakeDue(int64_t nowMs) {
   return Tell(nowMs);
 }
 
+uint32_t RepeatThrottle::TakeAll() {
+  uint32_t count = pending_;
+  pending_ = 0;
+  return count;
+}
+
 uint32_t RepeatThrottle::Tell(int64_t nowMs) {
   uint32_t count = pending_;
   pending_ = 0;

@@ -14,6 +14,8 @@ class RepeatThrottle {
   // Failures not told yet, due once a period has passed since the last line (0: none due), so
   // that the last ones are told even when the failures stop.
   uint32_t TakeDue(int64_t nowMs);
+  // Every failure not told yet, whatever the time: for when what failed goes away.
+  uint32_t TakeAll();
   bool Pending() const { return pending_ > 0; }
 
  private:

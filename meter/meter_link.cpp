@@ -82,6 +82,10 @@ void UnlinkDevice() {
 
 void ReleaseBridge(int32_t index) {
   if (index == NO_DEVICE) return;
+  {
+    std::lock_guard<std::mutex> writing(meterLink.writeLock);
+    TellFailedWrites(meterLink.failedWrites.TakeAll());  // the count, before the bridge goes
+  }
   Bridge().setExclusive(static_cast<uint32_t>(index), 0);
   Bridge().closeDevice(static_cast<uint32_t>(index));
   LogEvent("Released device %d", static_cast<int>(index));

@@ -1,47 +1,28 @@
 #include "windows/support/torvex_log.h"
 
-#include <windows.h>
-
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <sstream>
 
 #include "windows/support/condition_wait.h"
 
-namespace {
-
-// "2026-12-07 18:30:01.123 ": what comes before each event.
-constexpr size_t STAMP_LENGTH = 24;
-
-}  // namespace
-
 std::vector<std::string> TorvexLog::Events() const {
+  constexpr size_t STAMP = sizeof "2026-12-07 18:30:01.123 " - 1;
   std::ifstream file(path_, std::ios::binary);
-  std::stringstream text;
-  text << file.rdbuf();
   std::vector<std::string> events;
-  std::string line;
-  std::string all = text.str();
-  size_t start = 0;
-  for (size_t end = all.find("\r\n"); end != std::string::npos; end = all.find("\r\n", start)) {
-    line = all.substr(start, end - start);
-    events.push_back(line.size() > STAMP_LENGTH ? line.substr(STAMP_LENGTH) : line);
-    start = end + 2;
+  for (std::string line; std::getline(file, line) && !line.empty() && line.back() == '\r';) {
+    events.push_back(line.substr(std::min(STAMP, line.size()), line.size() - 1 - STAMP));
   }
   return events;
 }
 
 uint64_t TorvexLog::Size() const {
-  WIN32_FILE_ATTRIBUTE_DATA data{};
-  if (!GetFileAttributesExA(path_.c_str(), GetFileExInfoStandard, &data)) {
-    return 0;
-  }
-  return (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+  std::ifstream file(path_, std::ios::binary | std::ios::ate);
+  return file ? static_cast<uint64_t>(file.tellg()) : 0;
 }
 
-bool TorvexLog::WaitFor(const std::string& text, size_t from, int timeoutMs) const {
-  return WaitUntil([&] { return FindEvent(Events(), text, from) != SIZE_MAX; }, timeoutMs);
+bool TorvexLog::WaitFor(const std::string& text) const {
+  return WaitUntil([&] { return FindEvent(Events(), text) != SIZE_MAX; }, 5000);
 }
 
 size_t FindEvent(const std::vector<std::string>& events, const std::string& text, size_t from) {
@@ -52,15 +33,16 @@ size_t FindEvent(const std::vector<std::string>& events, const std::string& text
 }
 
 void ExpectEventsInOrder(const std::vector<std::string>& events,
-                         const std::vector<std::string>& texts, size_t from) {
+                         const std::vector<std::string>& texts) {
+  size_t from = 0;
   for (const std::string& text : texts) {
-    size_t at = FindEvent(events, text, from);
-    if (at == SIZE_MAX) {
+    from = FindEvent(events, text, from);
+    if (from == SIZE_MAX) {
       std::string all;
-      for (size_t i = from; i < events.size(); ++i) all += "\n  " + events[i];
-      ADD_FAILURE() << "no event \"" << text << "\" after event " << from << " of:" << all;
+      for (const std::string& event : events) all += "\n  " + event;
+      ADD_FAILURE() << "no event \"" << text << "\" in its place among:" << all;
       return;
     }
-    from = at + 1;
+    ++from;
   }
 }

@@ -7,17 +7,16 @@
 class TorvexLog {
  public:
   // torvex.log, or the file it was moved aside to (torvex.old.log), in `folder`.
-  explicit TorvexLog(std::string folder, std::string file = "torvex.log")
-      : folder_(std::move(folder)), path_(folder_ + "\\" + file) {}
+  explicit TorvexLog(const std::string& folder, const char* file = "torvex.log")
+      : path_(folder + "\\" + file) {}
 
   // The events of the complete lines written so far, without their time stamps.
   std::vector<std::string> Events() const;
   uint64_t Size() const;
-  // Waits until an event after the first `from` contains `text`; false on time-out.
-  bool WaitFor(const std::string& text, size_t from = 0, int timeoutMs = 5000) const;
+  // Waits until an event contains `text`; false on time-out.
+  bool WaitFor(const std::string& text) const;
 
  private:
-  std::string folder_;
   std::string path_;
 };
 
@@ -26,4 +25,4 @@ size_t FindEvent(const std::vector<std::string>& events, const std::string& text
 
 // Checks that each text is contained in an event, in this order, each after the one before.
 void ExpectEventsInOrder(const std::vector<std::string>& events,
-                         const std::vector<std::string>& texts, size_t from = 0);
+                         const std::vector<std::string>& texts);

@@ -1,6 +1,7 @@
 #include "windows/support/torvex_process.h"
 
 #include <psapi.h>
+#include <shellapi.h>
 
 #include <cstdio>
 
@@ -32,24 +33,6 @@ void CopyTree(const std::string& from, const std::string& to) {
   FindClose(search);
 }
 
-// Sets an environment variable for what is started while it lives, then puts it back.
-class EnvironmentOverride {
- public:
-  EnvironmentOverride(const char* name, const std::string& value) : name_(name) {
-    char old[MAX_PATH];
-    DWORD length = GetEnvironmentVariableA(name, old, sizeof old);
-    hadOld_ = length > 0 && length < sizeof old;
-    if (hadOld_) old_ = old;
-    if (!value.empty()) SetEnvironmentVariableA(name, value.c_str());
-  }
-  ~EnvironmentOverride() { SetEnvironmentVariableA(name_, hadOld_ ? old_.c_str() : nullptr); }
-
- private:
-  const char* name_;
-  bool hadOld_ = false;
-  std::string old_;
-};
-
 struct WindowSearch {
   DWORD processId;
   const char* className;
@@ -73,23 +56,12 @@ BOOL CALLBACK CollectWindow(HWND window, LPARAM parameter) {
 }  // namespace
 
 void DeleteTree(const std::string& folder) {
-  WIN32_FIND_DATAA found;
-  HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
-  if (search != INVALID_HANDLE_VALUE) {
-    do {
-      std::string name = found.cFileName;
-      if (name == "." || name == "..") continue;
-      std::string path = folder + "\\" + name;
-      if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-        DeleteTree(path);
-      } else {
-        SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-        DeleteFileA(path.c_str());
-      }
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
-  }
-  RemoveDirectoryA(folder.c_str());
+  std::string from = folder + '\0';  // the list of one that SHFileOperation takes
+  SHFILEOPSTRUCTA operation{};
+  operation.wFunc = FO_DELETE;
+  operation.pFrom = from.c_str();
+  operation.fFlags = FOF_NO_UI;
+  SHFileOperationA(&operation);
 }
 
 std::string WindowText(HWND window) {
@@ -147,7 +119,13 @@ bool TorvexProcess::Start(const std::string& scenarioPath, const std::string& wo
   Kill();
   CloseHandles();
   SetEnvironmentVariableA("TORVEX_VMETER", scenarioPath.empty() ? nullptr : scenarioPath.c_str());
-  EnvironmentOverride localAppData("LOCALAPPDATA", appData);
+  // The program's own %LOCALAPPDATA%, for this start only; an installed one keeps the prefix's.
+  static const std::string shared = [] {
+    char path[MAX_PATH] = {};
+    GetEnvironmentVariableA("LOCALAPPDATA", path, sizeof path);
+    return std::string(path);
+  }();
+  SetEnvironmentVariableA("LOCALAPPDATA", (appData.empty() ? shared : appData).c_str());
   std::string exe = folder + "\\torvex.exe";
   char commandLine[MAX_PATH + 2];
   snprintf(commandLine, sizeof commandLine, "\"%s\"", exe.c_str());
@@ -157,6 +135,7 @@ bool TorvexProcess::Start(const std::string& scenarioPath, const std::string& wo
   BOOL started = CreateProcessA(exe.c_str(), commandLine, nullptr, nullptr, FALSE, 0, nullptr,
                                 workIn.c_str(), &startup, &process);
   SetEnvironmentVariableA("TORVEX_VMETER", nullptr);
+  SetEnvironmentVariableA("LOCALAPPDATA", shared.c_str());
   return started != FALSE;
 }
 
