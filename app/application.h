@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "app/device_watch.h"
+#include "app/temperature_warning.h"
 #include "skin/skin_panel.h"
 
 struct Application {
@@ -21,9 +22,13 @@ struct Application {
   // The icon's tip: the caption, and from the first pass on the meter's status below it. Kept
   // while the icon is away, so that the icon comes back with it.
   char trayTip[64] = {};
+  // The `raisings` count of the last temperature warning a notification told of: each raising is
+  // told once, however often the icon comes and goes while it lasts.
+  uint32_t warningToldInTray = 0;
   UINT taskbarCreatedMessage = 0;  // what Explorer broadcasts once it has (re)made the taskbar
   DeviceWatch devices;             // searches and hot-plug notices on screen
   HWND searchDialog = nullptr;     // the SEARCH dialog on screen, if any
+  TemperatureWarning temperatureWarning;  // follows the outcome of every refresh pass
 };
 
 extern Application application;

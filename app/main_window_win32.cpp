@@ -18,6 +18,7 @@
 #include "meter/meter_link.h"
 #include "monitor/refresh_worker.h"
 #include "settings/settings_dialogs.h"
+#include "settings/settings_records.h"
 #include "settings/settings_registry.h"
 #include "skin/skin_file.h"
 #include "skin/skin_poll.h"
@@ -86,11 +87,22 @@ void OnPaint(HWND window) {
   EndPaint(window, &paint);
 }
 
-// The worker's report of a pass: the readout and the icon's tip follow the meter.
+// The one place where the temperature warning is raised and cleared: against the level the
+// settings hold now.
+void FollowTemperatureWarning(const PassOutcome& outcome) {
+  TrackTemperatureWarning(application.temperatureWarning, outcome,
+                          settings.systemControl.highThreshold);
+}
+
+// The worker's report of a pass: the warning, the readout and the icon's tip follow the meter.
 void OnPassOutcome(WPARAM first, LPARAM second) {
   PassOutcome outcome =
       UnpackPassOutcome(static_cast<uint32_t>(first), static_cast<uint32_t>(second));
-  if (application.skinPanel) application.skinPanel->ShowReadout(ReadoutStateOf(outcome));
+  FollowTemperatureWarning(outcome);
+  if (application.skinPanel) {
+    bool warning = application.temperatureWarning.raised;
+    application.skinPanel->ShowReadout(ReadoutStateOf(outcome, warning));
+  }
   ShowPassInTray(outcome);
 }
 

@@ -29,9 +29,15 @@ ReadoutFanMode FanModeOf(int32_t fanMode) {
 
 }  // namespace
 
-ReadoutState ReadoutStateOf(const PassOutcome& outcome) {
+bool IsFigureWithoutReading(const PassOutcome& outcome) {
+  bool fromReading = outcome.itemType == ITEM_TEMPERATURE ||
+                     (outcome.itemType == ITEM_FAN_SPEED && outcome.fanMode == FAN_AUTO);
+  return fromReading && outcome.linked && !outcome.temperatureFresh;
+}
+
+ReadoutState ReadoutStateOf(const PassOutcome& outcome, bool warning) {
   ReadoutState state;
-  if (outcome.linked) {
+  if (outcome.linked && !IsFigureWithoutReading(outcome)) {
     std::snprintf(state.figure, sizeof state.figure, "%d", static_cast<int>(outcome.figure));
     state.barPercent = outcome.figure > 100 ? 100 : outcome.figure;
   } else {
@@ -41,6 +47,7 @@ ReadoutState ReadoutStateOf(const PassOutcome& outcome) {
   state.linked = outcome.linked;
   state.fanMode = FanModeOf(outcome.fanMode);
   state.backlightOn = outcome.backlightOn;
+  state.warning = warning;
   return state;
 }
 
@@ -52,6 +59,10 @@ void FormatMeterStatus(const PassOutcome& outcome, const char* degreeSign, char*
   }
   ReadoutUnit unit = UnitOf(outcome.itemType);
   const char* name = DISPLAY_ITEM_NAMES[unit == ReadoutUnit::NONE ? ITEM_NONE : outcome.itemType];
+  if (IsFigureWithoutReading(outcome)) {
+    std::snprintf(line, size, "%s: no reading", name);
+    return;
+  }
   int figure = outcome.figure;
   switch (unit) {
     case ReadoutUnit::NONE:
@@ -65,4 +76,13 @@ void FormatMeterStatus(const PassOutcome& outcome, const char* degreeSign, char*
       std::snprintf(line, size, "%s %d %%", name, figure);
       break;
   }
+}
+
+void FormatTrayStatus(const PassOutcome& outcome, const TemperatureWarning& warning,
+                      const char* degreeSign, char* line, size_t size) {
+  if (warning.raised) {
+    FormatWarningLine(warning, degreeSign, line, size);
+    return;
+  }
+  FormatMeterStatus(outcome, degreeSign, line, size);
 }

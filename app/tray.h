@@ -14,8 +14,9 @@ void RemoveTrayIcon();
 // The icon's double-click and the tray menu's "&Restore": shows the window and removes the icon.
 void RestoreFromTray();
 
-// The meter's status after a pass, as the tip's second line. The icon is told only when the tip's
-// text changes.
+// The meter's status after a pass, or the temperature warning while it is raised, as the tip's
+// second line. The icon is told only when the tip's text changes. A warning raised since the last
+// notification is told in one, here while the icon is shown, else when the window is hidden.
 void ShowPassInTray(const PassOutcome& outcome);
 
 // TRAY_CALLBACK_MESSAGE: `mouseMessage` is what the icon reports (its second parameter).

@@ -1,6 +1,7 @@
 #include "app/tray.h"
 
 #include <shellapi.h>
+#include <versionhelpers.h>
 
 #include <cstdio>
 #include <cstring>
@@ -16,9 +17,12 @@ namespace {
 constexpr UINT TRAY_ICON_ID = 1;
 constexpr UINT TRAY_ICON_FLAGS = NIF_MESSAGE | NIF_ICON | NIF_TIP;  // 7
 constexpr size_t TIP_LENGTH_V1 = 64;  // what the first form of the record carries, with its end
+constexpr const char* WARNING_TITLE = "Velquin Torvex";
 
 // The record's first form, with the 64-character tip: every version of the shell takes it.
+#ifndef _WIN64
 static_assert(NOTIFYICONDATAA_V1_SIZE == 88, "the notification record's first form is 88 bytes");
+#endif
 
 NOTIFYICONDATAA IconRecord() {
   NOTIFYICONDATAA record{};
@@ -51,6 +55,38 @@ void AnsiDegreeSign(char (&sign)[4]) {
   sign[length] = '\0';
 }
 
+// A notification of the warning, when the icon is there and this raising has not been told yet.
+// The record's second form is the first to carry a notification.
+void TellWarningIfUntold() {
+  const TemperatureWarning& warning = application.temperatureWarning;
+  if (!application.trayIconShown || !IsWarningUntold(warning, application.warningToldInTray)) {
+    return;
+  }
+  NOTIFYICONDATAA record = IconRecord();
+  record.cbSize = NOTIFYICONDATAA_V2_SIZE;
+  record.uFlags = NIF_INFO;
+  char degreeSign[4];
+  AnsiDegreeSign(degreeSign);
+  FormatWarningNotice(warning, degreeSign, record.szInfo, sizeof record.szInfo);
+  snprintf(record.szInfoTitle, sizeof record.szInfoTitle, "%s", WARNING_TITLE);
+  record.dwInfoFlags = NIIF_WARNING;
+  // Known from Windows 7 on: kept back while the user has just signed in to a new machine.
+  if (IsWindows7OrGreater()) record.dwInfoFlags |= NIIF_RESPECT_QUIET_TIME;
+  // Told only once the shell has it; without a taskbar the next pass tries again.
+  if (Shell_NotifyIconA(NIM_MODIFY, &record)) application.warningToldInTray = warning.raisings;
+}
+
+// Keeps the tip, and tells the icon when it has changed.
+void ShowTrayTip(const char* tip) {
+  if (std::strcmp(tip, application.trayTip) == 0) return;
+  snprintf(application.trayTip, sizeof application.trayTip, "%s", tip);
+  if (!application.trayIconShown) return;
+  NOTIFYICONDATAA record = IconRecord();
+  record.uFlags = NIF_TIP;
+  snprintf(record.szTip, TIP_LENGTH_V1, "%s", tip);
+  Shell_NotifyIconA(NIM_MODIFY, &record);
+}
+
 void AddTrayIcon() {
   NOTIFYICONDATAA record = IconRecord();
   record.uFlags = TRAY_ICON_FLAGS;
@@ -69,6 +105,7 @@ void HideToTray() {
   ShowWindow(application.mainWindow, SW_MINIMIZE);
   ShowWindow(application.mainWindow, SW_HIDE);
   AddTrayIcon();
+  TellWarningIfUntold();  // a warning raised while the window was shown
 }
 
 void RemoveTrayIcon() {
@@ -87,16 +124,11 @@ void ShowPassInTray(const PassOutcome& outcome) {
   char degreeSign[4];
   AnsiDegreeSign(degreeSign);
   char status[TIP_LENGTH_V1];
-  FormatMeterStatus(outcome, degreeSign, status, sizeof status);
+  FormatTrayStatus(outcome, application.temperatureWarning, degreeSign, status, sizeof status);
   char tip[TIP_LENGTH_V1];
   snprintf(tip, sizeof tip, "%s\n%s", MAIN_WINDOW_CAPTION, status);
-  if (std::strcmp(tip, application.trayTip) == 0) return;
-  snprintf(application.trayTip, sizeof application.trayTip, "%s", tip);
-  if (!application.trayIconShown) return;
-  NOTIFYICONDATAA record = IconRecord();
-  record.uFlags = NIF_TIP;
-  snprintf(record.szTip, TIP_LENGTH_V1, "%s", tip);
-  Shell_NotifyIconA(NIM_MODIFY, &record);
+  ShowTrayTip(tip);
+  TellWarningIfUntold();
 }
 
 void HandleTrayNotification(LPARAM mouseMessage) {

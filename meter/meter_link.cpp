@@ -1,5 +1,7 @@
 #include "meter/meter_link.h"
 
+#include <chrono>
+
 #include "log/event_log.h"
 #include "log/log_clock.h"
 #include "meter/bridge_library.h"
@@ -7,6 +9,15 @@
 #include "meter/spin_wait.h"
 
 MeterLink meterLink;
+
+int64_t MeterClockMs() {
+  auto sinceStart = std::chrono::steady_clock::now().time_since_epoch();
+  return std::chrono::duration_cast<std::chrono::milliseconds>(sinceStart).count();
+}
+
+bool IsReadingFresh(int64_t packetMs, int64_t nowMs) {
+  return packetMs != NO_PACKET_MS && nowMs - packetMs < READING_STALE_MS;
+}
 
 namespace {
 

@@ -17,12 +17,18 @@ constexpr int64_t NIBBLE_PAUSE_MICROSECONDS = 100;
 // link tries a few times, a short pause apart, before it gives the bridge up.
 constexpr int LINK_OPEN_ATTEMPTS = 3;
 constexpr int64_t LINK_OPEN_PAUSE_MICROSECONDS = 10000;
+// A reading whose packet is this old, or which no packet has brought yet, is stale: the meter has
+// gone silent, and its last figure says nothing about the temperature now.
+constexpr int64_t READING_STALE_MS = 5000;
+constexpr int64_t NO_PACKET_MS = INT64_MIN;
 
 // Process-wide state of the meter link: everything it keeps for the whole run.
 struct MeterLink {
   // Shared between threads without locks: each is written by one thread and read by others.
   std::atomic<int32_t> deviceIndex{NO_DEVICE};  // written on the UI thread only
   std::atomic<int32_t> temperatureReading{0};   // written by the receive parser only
+  // When the last valid packet came, on MeterClockMs(); written by the receive parser only.
+  std::atomic<int64_t> lastPacketMs{NO_PACKET_MS};
   // Held for each nibble's write, and by DetachIfRemoved from its status read to the detach: a
   // bridge found gone gets no nibble more, not even one of a frame already in flight.
   std::mutex writeLock;
@@ -37,8 +43,15 @@ struct MeterLink {
   ReceiveState receive;
 };
 static_assert(std::atomic<int32_t>::is_always_lock_free, "plain aligned 32-bit words expected");
+static_assert(std::atomic<int64_t>::is_always_lock_free, "a packet's time is one 64-bit access");
 
 extern MeterLink meterLink;
+
+// Milliseconds on the steady clock that stamps the packets and that their age is read on.
+int64_t MeterClockMs();
+
+// Whether a reading whose packet came at `packetMs` (NO_PACKET_MS: none came) is fresh at `nowMs`.
+bool IsReadingFresh(int64_t packetMs, int64_t nowMs);
 
 // Sends one nibble to the linked meter and pauses 100 us; does nothing, and takes no time, while
 // no meter is linked. The device index is read afresh for every nibble, so a frame cut by an

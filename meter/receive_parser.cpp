@@ -18,5 +18,7 @@ int32_t FeedReceivedNibble(ReceiveState& state, uint32_t status) {
 
 void BRIDGE_API ReceiveParser(uint32_t status) {
   int32_t temperature = FeedReceivedNibble(meterLink.receive, status);
-  if (temperature >= 0) meterLink.temperatureReading.store(temperature, std::memory_order_relaxed);
+  if (temperature < 0) return;
+  meterLink.temperatureReading.store(temperature, std::memory_order_relaxed);
+  meterLink.lastPacketMs.store(MeterClockMs(), std::memory_order_relaxed);
 }

@@ -15,6 +15,6 @@ struct ReceiveState {
 int32_t FeedReceivedNibble(ReceiveState& state, uint32_t status);
 
 // The routine registered with the bridge: feeds the process-wide receive state and keeps the
-// temperature of every valid packet in meterLink.temperatureReading. Called by the bridge
-// library's interrupt thread, one call at a time.
+// temperature of every valid packet in meterLink.temperatureReading, and its time in
+// meterLink.lastPacketMs. Called by the bridge library's interrupt thread, one call at a time.
 void BRIDGE_API ReceiveParser(uint32_t status);

@@ -1,7 +1,8 @@
 #pragma once
 // What one refresh pass told the meter, for the window to show: the item and its figure, whether
-// a meter was linked, the fan mode and the backlight state. The worker posts it to the UI thread
-// as the two parameters of a message, so nothing is shared between the threads.
+// a meter was linked, the fan mode and the backlight state, and the temperature the meter last
+// reported with whether it is fresh. The worker posts it to the UI thread as the two parameters
+// of a message, so nothing is shared between the threads.
 #include <cstdint>
 
 #include "settings/settings_records.h"
@@ -12,6 +13,8 @@ struct PassOutcome {
   bool linked = false;           // a meter was linked when the value frame went out
   int32_t fanMode = FAN_OFF;     // the mode in effect: FAN_OFF, FAN_MANUAL or FAN_AUTO
   bool backlightOn = false;
+  int32_t temperature = 0;        // the meter's reading, 0 to 255, however old
+  bool temperatureFresh = false;  // a packet brought it less than READING_STALE_MS ago
 
   bool operator==(const PassOutcome&) const = default;
 };

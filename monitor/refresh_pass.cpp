@@ -1,6 +1,5 @@
 #include "monitor/refresh_pass.h"
 
-#include "meter/meter_link.h"
 #include "monitor/refresh_rules.h"
 #include "settings/record_field_store.h"
 
@@ -41,12 +40,15 @@ PassOutcome RunRefreshPass(RefreshSystem& system, const DisplayItemRecord& displ
   ClockTime now = system.ReadLocalTime();
   // The sampler runs on every pass whatever is shown, so each CPU figure spans one period.
   int32_t cpuUsage = system.TakeCpuSample();
-  int32_t temperature = meterLink.temperatureReading.load(std::memory_order_relaxed);
+  TemperatureSample temperature = system.ReadTemperature();
+  outcome.temperature = temperature.degrees;
+  outcome.temperatureFresh = temperature.fresh;
   outcome.itemType = LoadField(display.itemType);
   // The frame carries the figure's low byte, and that is what the meter shows.
   outcome.figure =
-      WorkOutFigure(system, outcome.itemType, display, control, cpuUsage, temperature) & 0xFF;
-  outcome.linked = meterLink.deviceIndex.load() != NO_DEVICE;
+      WorkOutFigure(system, outcome.itemType, display, control, cpuUsage, temperature.degrees) &
+      0xFF;
+  outcome.linked = system.IsMeterLinked();
   system.SendFrame(BuildValueFrame(outcome.figure));
   system.SendFrame(BuildFanThresholdsFrame(LoadField(control.lowThreshold),
                                            LoadField(control.highThreshold),

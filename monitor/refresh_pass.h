@@ -23,6 +23,11 @@ struct MemoryFigures {
   SpaceFigures pageFile;
 };
 
+struct TemperatureSample {
+  int32_t degrees = 0;  // the meter's last reading
+  bool fresh = false;   // brought by a packet less than READING_STALE_MS ago
+};
+
 class RefreshSystem {
  public:
   virtual ~RefreshSystem() = default;
@@ -31,6 +36,8 @@ class RefreshSystem {
   virtual int32_t TakeCpuSample() = 0;
   virtual SpaceFigures QueryDiskSpace(char driveLetter) = 0;
   virtual MemoryFigures QueryMemory() = 0;
+  virtual TemperatureSample ReadTemperature() = 0;
+  virtual bool IsMeterLinked() = 0;
   virtual void SendFrame(const MeterFrame& frame) = 0;
   virtual void StartRefreshTimer() = 0;
 };

@@ -42,6 +42,16 @@ class WindowsRefreshSystem : public RefreshSystem {
             {status.ullTotalPageFile, status.ullAvailPageFile}};
   }
 
+  TemperatureSample ReadTemperature() override {
+    int64_t packetMs = meterLink.lastPacketMs.load(std::memory_order_relaxed);
+    return {meterLink.temperatureReading.load(std::memory_order_relaxed),
+            IsReadingFresh(packetMs, MeterClockMs())};
+  }
+
+  bool IsMeterLinked() override {
+    return meterLink.deviceIndex.load(std::memory_order_relaxed) != NO_DEVICE;
+  }
+
   void SendFrame(const MeterFrame& frame) override { SendMeterFrame(frame); }
 
   void StartRefreshTimer() override { ::StartRefreshTimer(window); }

@@ -7,7 +7,11 @@
 ;   uninstall.exe /S                                         (keeps the settings)
 ; /AUTOSTART adds the sign-in start; an upgrade keeps the choice made before.
 
-Unicode true
+!ifdef AMD64
+  Target amd64-unicode  ; the installer of the 64-bit build
+!else
+  Unicode true
+!endif
 RequestExecutionLevel user
 ManifestDPIAware true
 SetCompressor /SOLID lzma

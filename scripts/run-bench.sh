@@ -4,10 +4,11 @@
 # fails at the end if any did.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-cmake --preset windows >/dev/null
-cmake --build --preset windows >/dev/null
+preset=$(scripts/wine-preset.sh)
+cmake --preset "$preset" >/dev/null
+cmake --build --preset "$preset" >/dev/null
 env_sh=tests/wine/wine-env.sh
-build=build/windows
+build=build/$preset
 "$env_sh" up "$build"
 trap '"$env_sh" down "$build"' EXIT
 shopt -s nullglob

@@ -4,10 +4,11 @@
 # along. SOAK_MINUTES (default 2), SOAK_CYCLES (plug cycles instead of minutes), SOAK_SEED.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-cmake --preset windows >/dev/null
-cmake --build --preset windows >/dev/null
+preset=$(scripts/wine-preset.sh)
+cmake --preset "$preset" >/dev/null
+cmake --build --preset "$preset" >/dev/null
 env_sh=$PWD/tests/wine/wine-env.sh
-build=$PWD/build/windows
+build=$PWD/build/$preset
 "$env_sh" up "$build"
 trap '"$env_sh" down "$build"' EXIT
 cd "$build/bin"

@@ -4,11 +4,12 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
-build="$root/build/windows"
+preset=$("$root/scripts/wine-preset.sh")
+build="$root/build/$preset"
 env_sh="$root/tests/wine/wine-env.sh"
 
-cmake --preset windows >/dev/null
-cmake --build --preset windows --target torvex CH341DLL default_skin >/dev/null
+cmake --preset "$preset" >/dev/null
+cmake --build --preset "$preset" --target torvex CH341DLL default_skin >/dev/null
 
 run="$build/run"
 mkdir -p "$run"

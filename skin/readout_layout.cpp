@@ -13,9 +13,9 @@ struct PartKey {
 };
 
 // In ReadoutPartId order.
-constexpr PartKey PART_KEYS[READOUT_PART_COUNT] = {{"Face", 1},     {"Digits", 12}, {"Unit", 4},
-                                                   {"Bar", 2},      {"Link", 2},    {"FanMode", 3},
-                                                   {"Backlight", 2}};
+constexpr PartKey PART_KEYS[READOUT_PART_COUNT] = {{"Face", 1},      {"Digits", 12}, {"Unit", 4},
+                                                   {"Bar", 2},       {"Link", 2},    {"FanMode", 3},
+                                                   {"Backlight", 2}, {"Warning", 2}};
 
 // The fields of a part's key: the file name, the four of its place and size, then the extras.
 constexpr int32_t PLACE_FIELDS = 5;

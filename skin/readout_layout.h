@@ -12,6 +12,7 @@
 //   Link=file,x,y,width,height                     no meter, meter linked (2 frames)
 //   FanMode=file,x,y,width,height                  off, manual, auto (3 frames)
 //   Backlight=file,x,y,width,height                off, on (2 frames)
+//   Warning=file,x,y,width,height                  calm, temperature warning (2 frames)
 //
 // A missing key leaves its part out, and so does a broken one (a missing or malformed number, a
 // size out of range), without touching the others; the event log names a broken one. Plain logic.
@@ -30,6 +31,7 @@ enum ReadoutPartId : int32_t {
   READOUT_LINK,
   READOUT_FAN_MODE,
   READOUT_BACKLIGHT,
+  READOUT_WARNING,
   READOUT_PART_COUNT
 };
 

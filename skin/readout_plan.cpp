@@ -85,6 +85,7 @@ ReadoutPlan PlanReadout(const ReadoutLayout& layout, const ReadoutState& state) 
   AddFrame(plan, layout, READOUT_LINK, state.linked ? 1 : 0);
   AddFrame(plan, layout, READOUT_FAN_MODE, static_cast<int32_t>(state.fanMode));
   AddFrame(plan, layout, READOUT_BACKLIGHT, state.backlightOn ? 1 : 0);
+  AddFrame(plan, layout, READOUT_WARNING, state.warning ? 1 : 0);
   return plan;
 }
 

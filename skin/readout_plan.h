@@ -13,9 +13,9 @@ struct ReadoutBlit {
   SkinRect target;  // may be empty: nothing to copy
 };
 
-// The face, a copy per digit, the unit, the bar's lit and dark halves, the link, the fan mode
-// and the backlight.
-constexpr int32_t READOUT_MAX_BLITS = 1 + READOUT_MAX_DIGITS + 1 + 2 + 3;
+// The face, a copy per digit, the unit, the bar's lit and dark halves, the link, the fan mode,
+// the backlight and the warning.
+constexpr int32_t READOUT_MAX_BLITS = 1 + READOUT_MAX_DIGITS + 1 + 2 + 4;
 
 // The copies in drawing order, the face first. A layout gives the same copies in the same slots
 // for every state; only their frames and the bar's split move.

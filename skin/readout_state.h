@@ -1,6 +1,7 @@
 #pragma once
-// What a skin's readout shows: the figure's characters, the unit, the bar, the link, the fan mode
-// and the backlight. Plain logic; the application decides it, the readout draws it.
+// What a skin's readout shows: the figure's characters, the unit, the bar, the link, the fan mode,
+// the backlight and the temperature warning. Plain logic; the application decides it, the readout
+// draws it.
 #include <cstdint>
 
 #include "skin/readout_layout.h"
@@ -19,6 +20,7 @@ struct ReadoutState {
   bool linked = false;
   ReadoutFanMode fanMode = ReadoutFanMode::OFF;
   bool backlightOn = false;
+  bool warning = false;  // the temperature warning is raised
 
   bool operator==(const ReadoutState&) const = default;
 };

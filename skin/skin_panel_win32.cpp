@@ -18,7 +18,9 @@ constexpr UINT BACKGROUND_COPY_FLAGS = 0x4000;
 
 // The 44-byte form of TOOLINFOA: up to the text pointer, then the application value (0).
 constexpr UINT TOOLINFO_SIZE = offsetof(TTTOOLINFOA, lParam) + sizeof(LPARAM);
+#ifndef _WIN64
 static_assert(TOOLINFO_SIZE == 44, "tooltips are added with the 44-byte TOOLINFOA");
+#endif
 
 constexpr size_t PROFILE_BUFFER_SIZE = 4096;
 
@@ -33,7 +35,7 @@ SkinProfileReader ProfileFileReader(const char* path) {
 }
 
 HWND CreateTooltipWindow(HWND owner) {
-  HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongA(owner, GWL_HINSTANCE));
+  HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(owner, GWLP_HINSTANCE));
   return CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT,
                          CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, nullptr);
 }

@@ -41,6 +41,9 @@ CELLS, CELL_W, CELL_GAP = 28, 6, 2
 BAR_LEFT, BAR_TOP = READOUT[0] + 10, READOUT[3] - 22
 STATUS_RIGHT = READOUT[2] - 8  # the fan mode and backlight words end here, as "USB" does
 FAN_WORDS = ("OFF", "MAN", "AUTO")  # frames of the fan mode strip
+# The temperature warning: a triangle and a word, right-aligned under the backlight word.
+WARN_WORD = "HI TEMP"
+WARN_SIGN_W, WARN_SIGN_H, WARN_SIGN_GAP = 8, 7, 3
 
 CYAN = (70, 205, 240)
 AMBER = (255, 176, 48)
@@ -311,12 +314,13 @@ def seven_segment(image, left, top, width, height, lit, on, off, thickness=3):
 
 class Look:
     """What the display shows: the lit segments of each of the four digits, the lit unit words,
-    the lit bar cells, the fan mode word and the backlight word (None: not drawn), the glare."""
+    the lit bar cells, the fan mode word, the backlight word and the temperature warning (None:
+    not drawn), the glare."""
 
     def __init__(self, digits=("g", "g", "g", "g"), units=("PCT",), lit_cells=17, fan=None,
-                 light=None, glare=True):
+                 light=None, warning=None, glare=True):
         self.digits, self.units, self.lit_cells = digits, units, lit_cells
-        self.fan, self.light, self.glare = fan, light, glare
+        self.fan, self.light, self.warning, self.glare = fan, light, warning, glare
 
 
 # The backgrounds' display: dashes standing by, PCT, a bar at 60 %.
@@ -324,6 +328,27 @@ STANDBY = Look()
 # Nothing lit and no glare, so that any frame of a strip fits at any place: the readout's face and
 # the ground every strip is drawn on.
 DARK = Look(digits=("", "", "", ""), units=(), lit_cells=0, glare=False)
+
+
+def warn_place():
+    """Left, top and width of the temperature warning."""
+    width = WARN_SIGN_W + WARN_SIGN_GAP + text_width(WARN_WORD)
+    return STATUS_RIGHT - width, UNIT_TOP + 2 * UNIT_PITCH, width
+
+
+def warning_sign(image, left, top, color, ground):
+    """A warning triangle with an exclamation mark cut out of it."""
+    half = WARN_SIGN_W / 2
+
+    def triangle(x, y):
+        return abs(x - half) <= y * half / WARN_SIGN_H
+
+    def mark(x, y):
+        return abs(x - half) <= 0.5 and (2.2 <= y <= 4.6 or 5.4 <= y <= 6.4)
+
+    cover(image, left, top, WARN_SIGN_W, WARN_SIGN_H, triangle, color)
+    cover(image, left, top, WARN_SIGN_W, WARN_SIGN_H, lambda x, y: triangle(x, y) and mark(x, y),
+          ground)
 
 
 def digit_left(i):
@@ -379,6 +404,12 @@ def readout(image, lit_color, ghost_color, bar_colors, look=STANDBY):
     if look.light is not None:
         draw_text(image, "LIGHT", STATUS_RIGHT - text_width("LIGHT"), UNIT_TOP + UNIT_PITCH,
                   lit_color if look.light else ghost_color)
+    # The warning glows red; calm, it is as dark as an unlit bar cell.
+    if look.warning is not None:
+        warn_left, warn_top, _ = warn_place()
+        warn_color = RED if look.warning else scale(RED, 0.16)
+        warning_sign(image, warn_left, warn_top, warn_color, (6, 14, 18))
+        draw_text(image, WARN_WORD, warn_left + WARN_SIGN_W + WARN_SIGN_GAP, warn_top, warn_color)
     # A bar graph of 28 cells along the bottom with its scale.
     for i in range(CELLS):
         color = bar_cell_color(i, bar_colors)
@@ -552,6 +583,7 @@ def readout_parts():
     numbers that follow."""
     lamp_x, lamp_y = lamp_place()
     fan_width = text_width("FAN AUTO")
+    warn_left, warn_top, warn_width = warn_place()
     return [
         ("Face", "face.bmp", READOUT[0], READOUT[1], READOUT[2] - READOUT[0],
          READOUT[3] - READOUT[1], ()),
@@ -564,6 +596,7 @@ def readout_parts():
         ("FanMode", "fanmode.bmp", STATUS_RIGHT - fan_width, UNIT_TOP, fan_width, 7, ()),
         ("Backlight", "backlight.bmp", STATUS_RIGHT - text_width("LIGHT"), UNIT_TOP + UNIT_PITCH,
          text_width("LIGHT"), 7, ()),
+        ("Warning", "warning.bmp", warn_left, warn_top, warn_width, WARN_SIGN_H, ()),
     ]
 
 
@@ -586,6 +619,7 @@ def readout_strips(background1, lit_color, ghost_color, bar_colors, seed):
                  background1],
         "FanMode": [display(fan=word) for word in FAN_WORDS],
         "Backlight": [display(light=False), display(light=True)],
+        "Warning": [display(warning=False), display(warning=True)],
     }
     strips = {}
     for key, file_name, x, y, width, height, _ in readout_parts():
@@ -610,6 +644,7 @@ READOUT_DOC = [
     ";   Link       no meter linked, meter linked",
     ";   FanMode    off, manual, auto",
     ";   Backlight  off, on",
+    ";   Warning    calm, the meter's temperature at or above the warning level",
 ]
 
 

@@ -83,6 +83,7 @@ void CheckReadout(const SkinProfileReader& reader) {
   states[1].unit = ReadoutUnit::FAN_SPEED;
   states[1].barPercent = 250;
   states[1].fanMode = ReadoutFanMode::AUTO;
+  states[1].warning = true;
   for (const ReadoutState& state : states) {
     ReadoutPlan plan = PlanReadout(layout, state);
     for (int32_t i = 0; i < plan.count; ++i) {

@@ -83,6 +83,10 @@ TEST(ReadoutPlan, AChangeRepaintsOnlyWhatItChanges) {
   count = ChangedReadoutRects(layout, &before, after, changed);
   ASSERT_GT(count, 0);
   for (int32_t i = 0; i < count; ++i) EXPECT_EQ(changed[i].left, 291) << "the link alone";
+
+  after = before;
+  after.warning = true;
+  EXPECT_EQ(ChangedReadoutRects(layout, &before, after, changed), 0) << "a skin without a warning";
 }
 
 }  // namespace

@@ -4,6 +4,8 @@
 
 #include <vector>
 
+#include "meter/meter_link.h"
+
 namespace {
 
 // Feeds nibbles and returns the temperature of the last accepted packet, or -1.
@@ -51,6 +53,16 @@ TEST(ReceiveParser, HalfPacketWaitsForTheRest) {
   EXPECT_EQ(Feed(state, {0, 0, 2}), -1);
   EXPECT_EQ(state.count, 3);
   EXPECT_EQ(Feed(state, {0xA, 2, 3}), 42);
+}
+
+TEST(ReceiveParser, RoutineKeepsTheReadingOfEachValidPacketFreshForFiveSeconds) {
+  meterLink.receive = ReceiveState{};
+  for (uint32_t nibble : {0, 0, 2, 0xD, 2, 3}) ReceiveParser(nibble);
+  EXPECT_EQ(meterLink.temperatureReading.exchange(0), 45);
+  int64_t packetMs = meterLink.lastPacketMs.exchange(NO_PACKET_MS);
+  EXPECT_TRUE(IsReadingFresh(packetMs, packetMs + READING_STALE_MS - 1));
+  EXPECT_FALSE(IsReadingFresh(packetMs, packetMs + READING_STALE_MS));
+  EXPECT_FALSE(IsReadingFresh(NO_PACKET_MS, packetMs)) << "no packet yet";
 }
 
 }  // namespace

@@ -6,7 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "meter/meter_link.h"
 #include "monitor/refresh_rules.h"
 
 namespace {
@@ -30,6 +29,8 @@ class FakeRefreshSystem : public RefreshSystem {
     steps.push_back("memory");
     return memory;
   }
+  TemperatureSample ReadTemperature() override { return temperature; }
+  bool IsMeterLinked() override { return linked; }
   void SendFrame(const MeterFrame& frame) override {
     steps.push_back("frame");
     frames.push_back(frame);
@@ -41,6 +42,8 @@ class FakeRefreshSystem : public RefreshSystem {
   int32_t cpuUsage = 0;
   SpaceFigures disk;
   MemoryFigures memory;
+  TemperatureSample temperature;
+  bool linked = false;
   std::vector<std::string> steps;
   std::vector<MeterFrame> frames;
   std::function<void(size_t)> onFrame;
@@ -53,14 +56,12 @@ int32_t ByteAt(const MeterFrame& frame, int position) {
 class RefreshPassTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    meterLink.temperatureReading = 0;
     control.backlightMode = BACKLIGHT_ALWAYS;
     control.fanMode = FAN_MANUAL;
     control.lowThreshold = 10;
     control.highThreshold = 80;
     control.fanRatio = 100;
   }
-  void TearDown() override { meterLink.temperatureReading = 0; }
 
   int32_t FigureSent() {
     system.frames.clear();
@@ -89,7 +90,7 @@ TEST_F(RefreshPassTest, FigureForEachItem) {
   system.cpuUsage = 42;
   system.disk = {8000, 1000};
   system.memory = {{4000, 1000}, {10000, 2500}};
-  meterLink.temperatureReading = 45;
+  system.temperature = {45, true};
   control.fanMode = FAN_AUTO;
   struct Case {
     int32_t itemType;
@@ -163,21 +164,20 @@ TEST_F(RefreshPassTest, ControlFramesCarryTheRecord) {
 }
 
 TEST_F(RefreshPassTest, OutcomeTellsWhatWasSentAndSurvivesTheMessage) {
-  meterLink.temperatureReading = 41;
   control.fanMode = 7;  // only a damaged record holds it: the meter decides, as in "Auto"
   control.fanRatio = 300;
   struct Case {
-    int32_t itemType, deviceIndex;
-    PassOutcome outcome;
+    int32_t itemType;
+    PassOutcome outcome;  // the link and the reading as the system gives them
   } cases[] = {
-      {ITEM_TEMPERATURE, 0, {ITEM_TEMPERATURE, 41, true, FAN_AUTO, true}},
-      {ITEM_FAN_SPEED, NO_DEVICE, {ITEM_FAN_SPEED, 300 & 0xFF, false, FAN_AUTO, true}},
+      {ITEM_TEMPERATURE, {ITEM_TEMPERATURE, 41, true, FAN_AUTO, true, 41, true}},
+      {ITEM_FAN_SPEED, {ITEM_FAN_SPEED, 300 & 0xFF, false, FAN_AUTO, true, 255, false}},
   };
   for (const Case& c : cases) {
     display.itemType = c.itemType;
-    meterLink.deviceIndex = c.deviceIndex;
+    system.linked = c.outcome.linked;
+    system.temperature = {c.outcome.temperature, c.outcome.temperatureFresh};
     PassOutcome outcome = RunRefreshPass(system, display, control);
-    meterLink.deviceIndex = NO_DEVICE;
     EXPECT_EQ(outcome, c.outcome) << c.itemType;
     PackedPassOutcome packed = PackPassOutcome(outcome);
     EXPECT_EQ(UnpackPassOutcome(packed.first, packed.second), outcome) << c.itemType;

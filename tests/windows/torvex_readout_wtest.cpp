@@ -22,6 +22,7 @@ struct Display {
   const char* digits;  // a character per digit
   int litSegments;     // of the bar's 28
   bool linked;
+  bool warning = false;
 };
 constexpr Display NO_METER = {"---", 0, false};
 constexpr int DEGREES_FRAME = 2;
@@ -53,6 +54,7 @@ class ExpectedPicture {
     Put("Link", display.linked ? 1 : 0);
     Put("FanMode", FAN_MANUAL_FRAME);
     Put("Backlight", 1);
+    Put("Warning", display.warning ? 1 : 0);
     return picture;
   }
 
@@ -107,7 +109,7 @@ class TorvexReadout : public TorvexTest {
           different = CountDifferentPixels(*shot, picture);
           return different == 0;
         },
-        6000, 100))
+        9000, 100))  // long enough for a meter to fall silent: 5 s after its last packet
         << different << " pixels differ from " << display.digits << "; see " << artefact;
     shot->Save(ArtifactPath(artefact));
     return shot;
@@ -123,7 +125,8 @@ class TorvexReadout : public TorvexTest {
   }
 };
 
-TEST_F(TorvexReadout, ShowsDashesWithoutAMeterThenFollowsItsTemperatureUntilUnplugged) {
+// The default settings show the temperature and warn at 80 degrees.
+TEST_F(TorvexReadout, FollowsTheMeterWarnsAtTheLevelAndShowsDashesWhileItIsSilentOrGone) {
   scenario.bridges[0].present = false;
   ASSERT_TRUE(Start());
   HWND box = nullptr;
@@ -138,9 +141,14 @@ TEST_F(TorvexReadout, ShowsDashesWithoutAMeterThenFollowsItsTemperatureUntilUnpl
   auto at41 = ExpectShown({" 41", 11, true}, "torvex_readout_41.bmp");
   scenario.bridges[0].temperature = 88;
   ASSERT_TRUE(scenario.Apply());
-  auto at88 = ExpectShown({" 88", 25, true}, "torvex_readout_88.bmp");
+  auto at88 = ExpectShown({" 88", 25, true, true}, "torvex_readout_88.bmp");
   EXPECT_GT(CountDifferentPixels(*at41, *at88), 0);
+  ExpectedPicture calm(torvex.Folder());
+  EXPECT_GT(CountDifferentPixels(*at88, calm.Showing({" 88", 25, true})), 0) << "no warning";
 
+  scenario.packetMs = 60000;  // the meter falls silent: its temperature is no longer known
+  ASSERT_TRUE(scenario.Apply());
+  ExpectShown({"---", 0, true}, "torvex_readout_silent.bmp");
   PlugMeter(false, 88, "Velquin Torvex has been Ejected!");
   ExpectShown(NO_METER, "torvex_readout_unplugged.bmp");
 }

@@ -9,6 +9,7 @@
 #include <algorithm>
 
 #include "app/commands.h"
+#include "app/temperature_warning.h"
 #include "meter/meter_frame.h"
 #include "res/resource.h"
 #include "settings/settings_records.h"
@@ -90,18 +91,27 @@ bool FindNewestTrayIcon(HWND taskbar, RECT* icon) {
 }
 
 BOOL CALLBACK TakeShownTip(HWND window, LPARAM found) {
+  std::string& tip = *reinterpret_cast<std::string*>(found);
   if (ClassNameOf(window) != "tooltips_class32" || !IsWindowVisible(window)) return TRUE;
   std::string text = WindowText(window);
-  if (text.rfind("Velquin Torvex Ver 1.0", 0) != 0) return TRUE;
-  *reinterpret_cast<std::string*>(found) = text;
+  if (text.rfind(tip, 0) != 0) return TRUE;
+  tip = text;
   return FALSE;
 }
 
-// The tip the shell shows while the pointer rests on our icon; "" while none is shown.
+// The text of the shell's tooltip window that starts with `start` (the tip of our icon, or a
+// notification; TakeShownTip gets the start and leaves the text); "" while none is shown.
+std::string ShownTip(std::string start) {
+  return EnumWindows(TakeShownTip, reinterpret_cast<LPARAM>(&start)) ? "" : start;
+}
+
 std::string ShownTrayTip() {
-  std::string tip;
-  EnumWindows(TakeShownTip, reinterpret_cast<LPARAM>(&tip));
-  return tip;
+  return ShownTip("Velquin Torvex Ver 1.0");
+}
+
+std::string WarningText(int reading) {
+  return std::string("Temperature ") + std::to_string(reading) +
+         " \xB0\x43 is at or above the warning level of 80 \xB0\x43.";
 }
 
 // Leaves the icon, then comes to rest on it as a hand does, in two moves, so that the shell
@@ -150,6 +160,12 @@ class TorvexTray : public TorvexTest {
     EXPECT_EQ(GetWindow(about, GW_OWNER), window);
     ExpectAt(about, CentredPosition(about, frame));
     return about;
+  }
+
+  // Waits until the meter has been sent `value` in `passes` passes.
+  bool Sent(int value, size_t passes = WARNING_PASSES) const {
+    auto sent = [&](const MeterLogRecord& r) { return r.cmd == CMD_VALUE && r.value == value; };
+    return scenario.Log().WaitForCount(sent, passes, 5000).size() >= passes;
   }
 
   bool FramesGoOn(int64_t index, size_t more) const {
@@ -208,7 +224,7 @@ TEST_F(TorvexTray, TipNamesTheItemAndFollowsTheFigure) {
   HWND taskbar = FindWindowA("Shell_TrayWnd", nullptr);
   RECT icon{};
   ASSERT_TRUE(WaitUntil([&] { return FindNewestTrayIcon(taskbar, &icon); }));
-  for (int temperature : {41, 88}) {
+  for (int temperature : {41, 79}) {  // below the warning level
     scenario.bridges[0].temperature = temperature;
     ASSERT_TRUE(scenario.Apply());
     ASSERT_TRUE(scenario.Log().WaitForRecord(
@@ -220,6 +236,25 @@ TEST_F(TorvexTray, TipNamesTheItemAndFollowsTheFigure) {
                       "C";
     EXPECT_TRUE(WaitUntil([&] { return ShownTrayTip() == tip; })) << ShownTrayTip();
   }
+}
+
+// The default settings show the temperature and warn at 80 degrees.
+TEST_F(TorvexTray, ANotificationTellsOfEachCrossingOfTheWarningLevel) {
+  scenario.bridges[0].temperature = 88;
+  ASSERT_NE(StartInForeground(), nullptr);
+  ASSERT_TRUE(Sent(88));  // raised while the window is shown: told when it is hidden
+  ASSERT_TRUE(HideWithTheSkin());
+  EXPECT_TRUE(WaitUntil([&] { return ShownTip("Temperature ") == WarningText(88); }))
+      << ShownTip("Temperature ");
+
+  scenario.bridges[0].temperature = 77;  // three degrees below: the warning ends
+  ASSERT_TRUE(ApplyScenario());
+  ASSERT_TRUE(Sent(77));
+  scenario.bridges[0].temperature = 81;
+  ASSERT_TRUE(ApplyScenario());
+  ASSERT_TRUE(Sent(81));
+  EXPECT_TRUE(WaitUntil([&] { return ShownTip("Temperature ") == WarningText(81); }))
+      << ShownTip("Temperature ");
 }
 
 TEST_F(TorvexTray, WindowMenuOnTheBareSkinReachesTheAboutBoxCentredOverTheWindow) {

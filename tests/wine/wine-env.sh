@@ -15,7 +15,23 @@ shift 2
 state="$build_dir/wine"
 mkdir -p "$state"
 export WINEPREFIX="$state/prefix"
-export WINEARCH=win32
+# The build's programs decide the prefix: 32-bit ones get a 32-bit Wine, 64-bit ones a 64-bit Wine
+# started directly (Debian's `wine` script prefers the 32-bit loader whenever it is installed).
+# The 64-bit loader is reached through a link of our own, so that Wine finds no 32-bit loader
+# beside it: on a kernel without 32-bit support nothing in the prefix ever tries to start one.
+if grep -qsx win64 "$build_dir/wine-arch"; then
+  export WINEARCH=win64
+  mkdir -p "$state/bin"
+  ln -sfn /usr/lib/wine/wine64 "$state/bin/wine64"
+  export WINELOADER="$state/bin/wine64"
+  export WINESERVER=/usr/lib/wine/wineserver64
+  wine() { "$WINELOADER" "$@"; }
+  wineboot() { "$WINELOADER" wineboot "$@"; }
+  wineserver() { "$WINESERVER" "$@"; }
+  export -f wine wineboot wineserver
+else
+  export WINEARCH=win32
+fi
 export WINEDEBUG=-all
 # No Mono or Gecko: nothing here needs them, and their installers would ask questions.
 export WINEDLLOVERRIDES="mscoree,mshtml="
