@@ -27,23 +27,26 @@ IdleBridges ProbeIdleBridges(int32_t linkedIndex) {
   return idle;
 }
 
-std::string DescribeProbe(const IdleBridges& idle) {
-  if (idle.opened == 0) return "no bridge found";
-  std::string text = "bridges found:";
-  const char* separator = " ";
-  for (int32_t index = 0; index < BRIDGE_INDEX_COUNT; ++index) {
-    if (!(idle.opened & (1u << index))) continue;
-    text += separator + std::to_string(index);
-    separator = ", ";
-  }
-  text += "; idle:";
-  separator = " ";
-  for (int32_t i = 0; i < idle.count; ++i) {
-    text += separator + std::to_string(idle.indices[i]);
-    separator = ", ";
-  }
-  if (idle.count == 0) text += " none";
+namespace {
+
+// "device 3" or "devices 2, 10": each index named as a device, so that none reads as a count.
+std::string NameDevices(const int32_t* indices, int32_t count) {
+  if (count == 0) return "none";
+  std::string text = count == 1 ? "device " : "devices ";
+  for (int32_t i = 0; i < count; ++i) text += (i ? ", " : "") + std::to_string(indices[i]);
   return text;
+}
+
+}  // namespace
+
+std::string DescribeProbe(const IdleBridges& idle) {
+  int32_t opened[BRIDGE_INDEX_COUNT];
+  int32_t count = 0;
+  for (int32_t index = 0; index < BRIDGE_INDEX_COUNT; ++index) {
+    if (idle.opened & (1u << index)) opened[count++] = index;
+  }
+  if (count == 0) return "no bridge found";
+  return "found " + NameDevices(opened, count) + "; idle: " + NameDevices(idle.indices, idle.count);
 }
 
 int32_t AutoSearchResult(const IdleBridges& idle, int32_t linkedIndex) {

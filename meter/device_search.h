@@ -26,7 +26,8 @@ struct IdleBridges {
 // A bridge that does not open, or whose status cannot be read, is left out.
 IdleBridges ProbeIdleBridges(int32_t linkedIndex);
 
-// What a probe found, for the event log: "bridges found: 0, 3; idle: 3", or "no bridge found".
+// What a probe found, for the event log: "found devices 0, 3; idle: device 3", "found device 0;
+// idle: none", or "no bridge found".
 std::string DescribeProbe(const IdleBridges& idle);
 
 // SEARCH_NONE_FOUND when nothing is idle; the only idle bridge when there is nothing to choose

@@ -153,11 +153,11 @@ TEST_F(TorvexEndToEnd, UnplugAndPlugTheMeter) {
   ExpectEventsInOrder(
       log.Events(),
       {"; program folder " + folder, "Bridge library found: " + folder + "\\CH341DLL.DLL",
-       "Search: bridges found: 0; idle: 0", "Search: device 0 chosen",
+       "Search: found device 0; idle: device 0", "Search: device 0 chosen",
        "Skin read from " + folder + "\\skin\\", "Linked device 0 (opened at try 1 of 3)",
        "Device change seen; device 0 linked", "Device 0 does not answer", "Released device 0",
        "The user is told the meter was ejected", "Device change seen; no meter linked",
-       "Search: bridges found: 0; idle: 0", "Search: device 0 chosen", "Linked device 0",
+       "Search: found device 0; idle: device 0", "Search: device 0 chosen", "Linked device 0",
        "The user is told the meter was inserted and linked", "Released device 0",
        "Quit; settings saved"});
 }
