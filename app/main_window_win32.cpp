@@ -88,10 +88,11 @@ void OnPaint(HWND window) {
 }
 
 // The one place where the temperature warning is raised and cleared: against the level the
-// settings hold now.
+// settings hold now. The event log tells each change.
 void FollowTemperatureWarning(const PassOutcome& outcome) {
-  TrackTemperatureWarning(application.temperatureWarning, outcome,
-                          settings.systemControl.highThreshold);
+  WarningChange change = TrackTemperatureWarning(application.temperatureWarning, outcome,
+                                                 settings.systemControl.highThreshold);
+  LogWarningChange(change, application.temperatureWarning, outcome);
 }
 
 // The worker's report of a pass: the warning, the readout and the icon's tip follow the meter.
