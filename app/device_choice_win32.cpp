@@ -5,6 +5,7 @@
 #include "app/application.h"
 #include "app/device_watch.h"
 #include "app/search_dialog.h"
+#include "log/event_log.h"
 #include "meter/device_search.h"
 #include "meter/meter_link.h"
 #include "monitor/refresh_worker.h"
@@ -52,6 +53,8 @@ class WindowsDeviceSystem : public DeviceSystem {
   void BringSearchForward() override { BringSearchDialogForward(); }
   bool Link(int32_t index) override { return SwitchLinkedDevice(index); }
   void ShowNotice(DeviceNotice notice) override {
+    static const char* const told[] = {"inserted and linked", "ejected", "chosen but not opened"};
+    LogEvent("The user is told the meter was %s", told[static_cast<int>(notice)]);
     switch (notice) {
       case DeviceNotice::INSERTED:
         ShowBox(application.mainWindow, "Velquin Torvex has been Inserted and Linked!",
@@ -84,13 +87,26 @@ void CALLBACK OnSettleTimer(HWND window, UINT, UINT_PTR id, DWORD) {
   EndSettlePeriod(application.devices, windowsDevices);
 }
 
+// What a device change meets; what it leads to is logged as it happens.
+void LogDeviceChange() {
+  int32_t linked = meterLink.deviceIndex.load();
+  if (linked == NO_DEVICE) {
+    LogEvent("Device change seen; no meter linked");
+  } else {
+    LogEvent("Device change seen; device %d linked", static_cast<int>(linked));
+  }
+}
+
 }  // namespace
 
 bool ChooseStartupDevice() {
   // Nothing is linked yet, so the search picks the only idle meter itself and asks only when
   // there are two or more. A meter found that then does not open is as good as none.
   int32_t result = RunSearchDialog(nullptr);
-  if (result == SEARCH_CANCELLED) return false;
+  if (result == SEARCH_CANCELLED) {
+    LogEvent("The first search was cancelled: Torvex ends");
+    return false;
+  }
   if (result == SEARCH_NONE_FOUND || (IsBridgeIndex(result) && !SwitchLinkedDevice(result)))
     ShowBox(nullptr, "Not Found Velquin Torvex!\n", MB_ICONERROR);
   return true;
@@ -111,6 +127,7 @@ bool SwitchLinkedDevice(int32_t index) {
 }
 
 void HandleDeviceChange() {
+  LogDeviceChange();
   ApplyDeviceChange(application.devices, windowsDevices);
 }
 

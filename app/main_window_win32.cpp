@@ -11,9 +11,11 @@
 #include "app/device_choice.h"
 #include "app/meter_status.h"
 #include "app/power_notices.h"
+#include "app/run_events.h"
 #include "app/skin_location.h"
 #include "app/tray.h"
 #include "app/window_menu.h"
+#include "log/log_writer.h"
 #include "meter/meter_link.h"
 #include "monitor/refresh_worker.h"
 #include "res/resource.h"
@@ -51,7 +53,9 @@ LRESULT OnCreate(HWND window) {
   RegisterTaskbarCreatedMessage();
   application.skinPanel.reset(new (std::nothrow) SkinPanel);
   if (!application.skinPanel) return -1;
-  application.skinPanel->Load(window, FindSkinDirectory().c_str(), SKIN_SECTION, SkinPoll);
+  std::string skinDirectory = FindSkinDirectory();
+  LogSkinFolder(skinDirectory.c_str());
+  application.skinPanel->Load(window, skinDirectory.c_str(), SKIN_SECTION, SkinPoll);
   application.skinPanel->dragEnabled = 1;
   application.refreshWorker = CreateRefreshWorker(window);
   StartRefreshTimer(window);
@@ -72,10 +76,11 @@ void OnPaint(HWND window) {
 }
 
 // The one place where the temperature warning is raised and cleared: against the level the
-// settings hold now.
+// settings hold now. The event log tells each change.
 void FollowTemperatureWarning(const PassOutcome& outcome) {
-  TrackTemperatureWarning(application.temperatureWarning, outcome,
-                          settings.systemControl.highThreshold);
+  WarningChange change = TrackTemperatureWarning(application.temperatureWarning, outcome,
+                                                 settings.systemControl.highThreshold);
+  LogWarningChange(change, application.temperatureWarning, outcome);
 }
 
 // The worker's report of a pass: the warning, the readout and the icon's tip follow the meter.
@@ -226,7 +231,8 @@ void EndRun(HWND window) {
   // the notification area until the pointer crosses it.
   RemoveTrayIcon();
   UnregisterPowerNotices();
-  SaveSettings(window);
+  LogRunEnd(SaveSettings(window));
+  StopEventLog();
 }
 
 void QuitApplication() {

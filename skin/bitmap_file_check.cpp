@@ -47,22 +47,42 @@ bool IsPixelDepth(uint32_t bits) {
 
 }  // namespace
 
-bool HoldsItsPixels(const uint8_t* header, size_t count, uint64_t fileSize) {
-  if (count < FILE_HEADER_BYTES + 4 || header[0] != 'B' || header[1] != 'M') return false;
+BitmapFileFault CheckBitmapFile(const uint8_t* header, size_t count, uint64_t fileSize) {
+  if (count < FILE_HEADER_BYTES + 4 || header[0] != 'B' || header[1] != 'M') {
+    return BitmapFileFault::NOT_A_BITMAP;
+  }
   uint32_t pixelOffset = Read32(header + 10);
   uint32_t infoBytes = Read32(header + 14);
   PixelLayout layout;
-  if (!ReadLayout(header, count, infoBytes, layout)) return false;
-  if (layout.width <= 0 || layout.height == 0 || !IsPixelDepth(layout.bitsPerPixel)) return false;
-  if (pixelOffset < FILE_HEADER_BYTES + infoBytes || pixelOffset > fileSize) return false;
+  if (!ReadLayout(header, count, infoBytes, layout)) return BitmapFileFault::NOT_A_BITMAP;
+  if (layout.width <= 0 || layout.height == 0 || !IsPixelDepth(layout.bitsPerPixel) ||
+      pixelOffset < FILE_HEADER_BYTES + infoBytes) {
+    return BitmapFileFault::BAD_HEADER;
+  }
+  if (pixelOffset > fileSize) return BitmapFileFault::CUT_SHORT;
   uint64_t available = fileSize - pixelOffset;
   if (layout.compression != BI_RGB && layout.compression != BI_BITFIELDS) {
     // Compressed data has no size of its own to check against; the header must give one.
-    return layout.imageBytes > 0 && layout.imageBytes <= available;
+    if (layout.imageBytes == 0) return BitmapFileFault::BAD_HEADER;
+    return layout.imageBytes <= available ? BitmapFileFault::NONE : BitmapFileFault::CUT_SHORT;
   }
   // Rows are padded to whole 32-bit words. With sides of 32 bits and at most 32 bits a pixel, the
   // product stays below 2^64.
   uint64_t rowBytes = (static_cast<uint64_t>(layout.width) * layout.bitsPerPixel + 31) / 32 * 4;
   uint64_t rows = static_cast<uint64_t>(layout.height < 0 ? -layout.height : layout.height);
-  return rowBytes * rows <= available;
+  return rowBytes * rows <= available ? BitmapFileFault::NONE : BitmapFileFault::CUT_SHORT;
+}
+
+const char* DescribeBitmapFileFault(BitmapFileFault fault) {
+  switch (fault) {
+    case BitmapFileFault::NONE:
+      return "";
+    case BitmapFileFault::NOT_A_BITMAP:
+      return "it is not a bitmap";
+    case BitmapFileFault::BAD_HEADER:
+      return "its header describes no picture Torvex can use";
+    case BitmapFileFault::CUT_SHORT:
+      return "it holds fewer pixels than its header claims (cut short?)";
+  }
+  return "";
 }

@@ -65,7 +65,7 @@ void CopyCut(std::string_view text, size_t limit, char* out, size_t size);
 std::string ReadSkinValue(const SkinProfileReader& reader, const char* section, const char* key,
                           size_t limit);
 
-// "Background1" or "Background2" through the file-name rule.
+// "Background1" or "Background2" through the file-name rule; a missing or empty key is logged.
 void ReadBackgroundFileName(const SkinProfileReader& reader, const char* section, const char* key,
                             const char* directory, char* joined, size_t size);
 

@@ -1,14 +1,19 @@
 #include "skin/skin_readout.h"
 
+#include "log/event_log.h"
 #include "skin/readout_plan.h"
 #include "skin/skin_control.h"
 
 namespace {
 
-bool StripFits(ReadoutPartId id, const ReadoutPart& part, HBITMAP strip) {
+bool StripFits(ReadoutPartId id, const ReadoutPart& part, HBITMAP strip, const char* fileName) {
   BITMAP size{};
   if (GetObjectA(strip, sizeof size, &size) == 0) return false;
-  return StripHoldsFrames(id, part, size.bmWidth, size.bmHeight);
+  if (StripHoldsFrames(id, part, size.bmWidth, size.bmHeight)) return true;
+  LogEvent("Skin key [%s] %s: its strip %s is too small for %d frames of %dx%d, part left out",
+           READOUT_SECTION, ReadoutKeyOf(id), fileName, static_cast<int>(ReadoutFramesOf(id)),
+           static_cast<int>(part.width), static_cast<int>(part.height));
+  return false;
 }
 
 }  // namespace
@@ -23,7 +28,7 @@ void SkinReadout::Load(const SkinProfileReader& reader, const char* directory) {
     JoinSkinFileName(directory, part.fileName, joined, sizeof joined);
     HBITMAP bitmap = LoadBitmapFile(joined);
     Strip& strip = strips[i];
-    if (bitmap != nullptr && StripFits(static_cast<ReadoutPartId>(i), part, bitmap) &&
+    if (bitmap != nullptr && StripFits(static_cast<ReadoutPartId>(i), part, bitmap, joined) &&
         strip.source.Holding(bitmap) != nullptr) {
       strip.bitmap = bitmap;
       continue;

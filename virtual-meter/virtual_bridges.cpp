@@ -183,6 +183,10 @@ void VirtualBridges::LogFault(uint32_t index, const char* fault) {
 
 bool VirtualBridges::WriteFails(uint32_t index, Bridge& bridge) {
   uint32_t count = ++bridge.writesSinceOpen;
+  if (count == bridge.setup.crashAfter) {
+    LogFault(index, "crash");
+    crashDue_ = true;
+  }
   uint32_t every = bridge.setup.writeFailEvery;
   bool fails = (every > 0 && count % every == 0) || count > bridge.setup.writeFailAfter;
   if (!fails) {
@@ -243,6 +247,12 @@ bool VirtualBridges::TakePlugChange() {
   bool changed = plugChanged_;
   plugChanged_ = false;
   return changed;
+}
+
+bool VirtualBridges::TakeCrash() {
+  bool crash = crashDue_;
+  crashDue_ = false;
+  return crash;
 }
 
 void VirtualBridges::CloseDevice(uint32_t index) {

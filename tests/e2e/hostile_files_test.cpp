@@ -17,6 +17,7 @@
 #include "settings/settings_records.h"
 #include "settings/stored_values.h"
 #include "support/record_bytes.h"
+#include "windows/support/torvex_log.h"
 #include "windows/support/torvex_test.h"
 
 namespace {
@@ -75,6 +76,7 @@ using TorvexHostileFiles = TorvexTest;
 // Each value name gets a value of one type and length: binary ones are read as far as they go (a
 // shorter one over the defaults, a longer one for its first bytes), those of another type count
 // as missing. The meter then gets what the records say, and quitting saves whole binary records.
+// The event log names each damaged value with its type and size.
 TEST_F(TorvexHostileFiles, SettingsValuesOfAnyTypeAndLength) {
   scenario.bridges[0].temperature = TEMPERATURE;
   DisplayItemRecord fanSpeedShown = DefaultDisplayItemRecord();
@@ -112,14 +114,18 @@ TEST_F(TorvexHostileFiles, SettingsValuesOfAnyTypeAndLength) {
   for (DWORD type : {REG_SZ, REG_DWORD})
     for (size_t length : lengths) all.push_back({type, length, defaults, CREATED_AT});
 
+  TorvexLog log(torvex.LogFolder());
   for (const Case& c : all) {
     std::ostringstream name;
     name << "type " << c.type << ", " << c.length << " bytes";
     SCOPED_TRACE(name.str());
+    size_t logged = log.Events().size();
     DeleteSettingsKey();
     ASSERT_TRUE(WriteSettingsValue("Display Item", displayValue.data(), c.length, c.type));
     ASSERT_TRUE(WriteSettingsValue("System Control", controlValue.data(), c.length, c.type));
     ASSERT_TRUE(WriteSettingsValue("Window Postion", positionValue.data(), c.length, c.type));
+    // As stored: Wine ends a long REG_SZ with a terminator of its own.
+    const size_t stored = ReadSettingsValue("System Control")->size();
     size_t mark = scenario.Log().Read().size();
 
     ASSERT_NE(StartWithWindow(), nullptr);
@@ -127,6 +133,14 @@ TEST_F(TorvexHostileFiles, SettingsValuesOfAnyTypeAndLength) {
     ExpectAt(window, c.at);
     EXPECT_EQ(FirstPass(scenario.Log(), mark), c.sent);
     EXPECT_EQ(torvex.Quit(), 1u);
+    const char* typeName = c.type == REG_BINARY ? "REG_BINARY"
+                           : c.type == REG_SZ   ? "REG_SZ"
+                                                : "REG_DWORD";
+    EXPECT_NE(FindEvent(log.Events(),
+                        "Setting \"System Control\" is damaged: " + std::string(typeName) + " of " +
+                            std::to_string(stored) + " bytes",
+                        logged),
+              SIZE_MAX);
 
     size_t read = c.type == REG_BINARY ? c.length : 0;
     unsigned long type = REG_NONE;
@@ -187,19 +201,21 @@ void ClaimSize(const std::string& path, int32_t width, int32_t height) {
 
 // Each kind of damage to the skin folder, applied to a fresh copy of the default skin. A bitmap
 // that does not load is refused: the window keeps its created size without Background1, and a
-// control without its strip shows the background.
+// control without its strip shows the background. The event log names what it refused, and why.
 TEST_F(TorvexHostileFiles, DamagedSkins) {
   using Damage = std::function<void(const std::string& skin)>;
   struct Case {
     const char* name;
     Damage damage;
+    const char* logged;  // what the event log tells, {skin} standing for the skin folder; or null
   } cases[] = {
       {"skin.ini of random bytes",
        [](const std::string& skin) {
          std::string noise(4096, '\0');
          for (size_t i = 0; i < noise.size(); ++i) noise[i] = static_cast<char>(i * 131 + 7);
          WriteFile(skin + "\\skin.ini", noise);
-       }},
+       },
+       "Skin key [MAIN] Background1 is missing or empty"},
       {"five megabyte skin.ini",
        [](const std::string& skin) {
          std::string ini;
@@ -207,37 +223,47 @@ TEST_F(TorvexHostileFiles, DamagedSkins) {
            ini += "[S" + std::to_string(section) + "]\nButton.1=PUSHBUTTON,1,1,1,1,x.bmp," +
                   std::string(60, 'z') + "\n";
          WriteFile(skin + "\\skin.ini", ini + ReadFile(skin + "\\skin.ini"));
-       }},
+       },
+       nullptr},
       {"bitmaps cut short",
        [](const std::string& skin) {
          for (const char* name : {"background1.bmp", "background2.bmp", "quit.bmp"}) {
            std::string bytes = ReadFile(skin + "\\" + name);
            WriteFile(skin + "\\" + name, bytes.substr(0, bytes.size() / 3));
          }
-       }},
+       },
+       "Skin bitmap {skin}\\background1.bmp refused: it holds fewer pixels than its header claims"},
       {"bitmaps of zero bytes",
        [](const std::string& skin) {
          for (const char* name : {"background1.bmp", "background2.bmp", "quit.bmp"})
            WriteFile(skin + "\\" + name, "");
-       }},
+       },
+       "Skin bitmap {skin}\\quit.bmp refused: it is not a bitmap"},
       {"bitmaps claiming absurd sizes",
        [](const std::string& skin) {
          ClaimSize(skin + "\\background1.bmp", 12000, 12000);
          ClaimSize(skin + "\\background2.bmp", 30000, 30000);
          ClaimSize(skin + "\\quit.bmp", 1, -2000000);
-       }},
+       },
+       "Skin bitmap {skin}\\background2.bmp refused: it holds fewer pixels than its header claims"},
       {"bitmaps that are not bitmaps",
        [](const std::string& skin) {
          WriteFile(skin + "\\background1.bmp", "\x89PNG\r\n\x1a\n" + std::string(200, '\0'));
          WriteFile(skin + "\\quit.bmp", "BM not really");
-       }},
+       },
+       "Skin bitmap {skin}\\background1.bmp refused: it is not a bitmap"},
       {"directories where the bitmaps belong",
        [](const std::string& skin) {
          ReplaceByDirectory(skin + "\\background1.bmp");
          ReplaceByDirectory(skin + "\\quit.bmp");
-       }},
+       },
+       "Skin bitmap {skin}\\quit.bmp refused: it is a folder"},
       {"a directory where skin.ini belongs",
-       [](const std::string& skin) { ReplaceByDirectory(skin + "\\skin.ini"); }},
+       [](const std::string& skin) { ReplaceByDirectory(skin + "\\skin.ini"); },
+       "Skin file {skin}\\skin.ini not found"},
+      {"a bitmap missing",
+       [](const std::string& skin) { DeleteFileA((skin + "\\quit.bmp").c_str()); },
+       "Skin bitmap {skin}\\quit.bmp not found"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -254,6 +280,11 @@ TEST_F(TorvexHostileFiles, DamagedSkins) {
     RedrawWindow(shown, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
     EXPECT_EQ(FirstPass(scenario.Log(), mark).value, 35) << "a refresh pass ran";
     EXPECT_EQ(program.Quit(), 1u);
+    if (!c.logged) continue;
+    std::string logged = c.logged;
+    size_t skin = logged.find("{skin}");
+    if (skin != std::string::npos) logged.replace(skin, 6, program.Folder() + "\\skin");
+    ExpectEventsInOrder(TorvexLog(program.LogFolder()).Events(), {logged});
   }
 }
 

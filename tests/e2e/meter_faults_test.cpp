@@ -18,8 +18,6 @@ namespace {
 
 constexpr uint32_t USB_ROUND_TRIP_US = 1000;
 constexpr uint32_t NIBBLES_PER_PASS = 4 * METER_FRAME_LENGTH;
-constexpr char EJECTED[] = "Velquin Torvex has been Ejected!";
-constexpr char INSERTED[] = "Velquin Torvex has been Inserted and Linked!";
 constexpr int PASS_WAIT_MS = 8000;
 constexpr size_t NOT_FOUND = SIZE_MAX;  // a log position that was looked for in vain
 
@@ -98,15 +96,6 @@ class TorvexFaults : public TorvexTest {
     if (!StartWithWindow()) return false;
     watch = std::make_unique<ResponsivenessWatch>(window);
     return true;
-  }
-
-  // Answers the next message box as a user would, checking what it says.
-  void AnswerBox(const char* expected) {
-    HWND box = nullptr;
-    EXPECT_EQ(torvex.WaitForMessageBox(&box), expected);
-    if (!box) return;
-    PostMessageA(box, WM_COMMAND, IDOK, 0);
-    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(box); }));
   }
 
   size_t LogSize() const { return scenario.Log().Read().size(); }

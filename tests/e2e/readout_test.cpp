@@ -10,8 +10,10 @@
 #include <memory>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "windows/support/screenshot.h"
+#include "windows/support/torvex_log.h"
 #include "windows/support/torvex_test.h"
 #include "windows/support/user_input.h"
 
@@ -151,6 +153,18 @@ TEST_F(TorvexReadout, FollowsTheMeterWarnsAtTheLevelAndShowsDashesWhileItIsSilen
   ExpectShown({"---", 0, true}, "torvex_readout_silent.bmp");
   PlugMeter(false, 88, "Velquin Torvex has been Ejected!");
   ExpectShown(NO_METER, "torvex_readout_unplugged.bmp");
+  // The event log tells the warning's raising and its end, once each.
+  TorvexLog log(torvex.LogFolder());
+  ASSERT_TRUE(log.WaitFor("The user is told the meter was ejected"));
+  std::vector<std::string> warnings;
+  for (const std::string& event : log.Events()) {
+    if (event.find("Temperature warning") == 0) warnings.push_back(event);
+  }
+  EXPECT_EQ(warnings, (std::vector<std::string>{
+                          "Temperature warning raised: the meter reads 88 C, the warning level "
+                          "is 80 C",
+                          "Temperature warning cleared: the meter has stopped sending its "
+                          "temperature"}));
 }
 
 TEST_F(TorvexReadout, ASkinWithoutReadoutKeysLooksAsItAlwaysHas) {

@@ -1,4 +1,5 @@
-// End to end: the real torvex.exe with the virtual meter, driven from outside as a user would.
+// End to end: the real torvex.exe with the virtual meter, driven from outside as a user would, and
+// what its event log tells of it.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -9,6 +10,7 @@
 #include "app/commands.h"
 #include "res/resource.h"
 #include "settings/settings_records.h"
+#include "windows/support/torvex_log.h"
 #include "windows/support/torvex_test.h"
 #include "windows/support/user_input.h"
 
@@ -130,8 +132,12 @@ TEST_F(TorvexEndToEnd, UnplugAndPlugTheMeter) {
   EXPECT_EQ(GetWindow(box, GW_OWNER), window);
   size_t framesAfterUnplug = CountAllFrames(scenario.Log());
   CloseBox(box);
+  TorvexLog log(torvex.LogFolder());
+  ASSERT_TRUE(log.WaitFor("The user is told the meter was ejected"));
+  uint64_t logged = log.Size();
   Sleep(2000);  // two refresh periods
   EXPECT_EQ(CountAllFrames(scenario.Log()), framesAfterUnplug) << "frames stop";
+  EXPECT_EQ(log.Size(), logged) << "nothing is logged while nothing happens";
 
   scenario.bridges[0].present = true;
   ASSERT_TRUE(scenario.Apply());
@@ -143,6 +149,20 @@ TEST_F(TorvexEndToEnd, UnplugAndPlugTheMeter) {
         return Select(records, FrameOf(0)).size() >= framesAfterUnplug + 4;
       },
       5000));
+  EXPECT_EQ(torvex.Quit(), 1u);
+  // Every step left its line: the start (its version is checked by the crash test), the link, the
+  // removal and what it led to, the arrival and what it led to, the quit.
+  const std::string folder = torvex.Folder();
+  ExpectEventsInOrder(
+      log.Events(),
+      {"; program folder " + folder, "Bridge library found: " + folder + "\\CH341DLL.DLL",
+       "Search: found device 0; idle: device 0", "Search: device 0 chosen",
+       "Skin read from " + folder + "\\skin\\", "Linked device 0 (opened at try 1 of 3)",
+       "Device change seen; device 0 linked", "Device 0 does not answer", "Released device 0",
+       "The user is told the meter was ejected", "Device change seen; no meter linked",
+       "Search: found device 0; idle: device 0", "Search: device 0 chosen", "Linked device 0",
+       "The user is told the meter was inserted and linked", "Released device 0",
+       "Quit; settings saved"});
 }
 
 TEST_F(TorvexEndToEnd, F3SwitchesToAnotherIdleBridgeOrSaysThereIsNone) {

@@ -3,9 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <string>
+#include <vector>
 
 #include "meter/bridge_library.h"
 #include "support/fake_bridge.h"
+#include "support/logged_events.h"
 
 namespace {
 
@@ -14,6 +17,8 @@ class MeterLinkTest : public ::testing::Test {
   void SetUp() override {
     FakeBridge::Install();
     meterLink.deviceIndex = NO_DEVICE;
+    meterLink.failedWrites = RepeatThrottle();
+    TakeLoggedEvents();
   }
   void TearDown() override {
     meterLink.deviceIndex = NO_DEVICE;
@@ -76,11 +81,15 @@ TEST_F(MeterLinkTest, AnOpenThatFailsIsTriedAgainAndABridgeThatNeverOpensLeavesT
     int failingOpens;
     bool linked;
     int openCalls;
+    const char* logged;
   } cases[] = {
-      {"opens at once", true, 0, true, 1},
-      {"opens at the last attempt", true, LINK_OPEN_ATTEMPTS - 1, true, LINK_OPEN_ATTEMPTS},
-      {"fails every attempt", true, LINK_OPEN_ATTEMPTS, false, LINK_OPEN_ATTEMPTS},
-      {"never opens", false, 0, false, LINK_OPEN_ATTEMPTS},
+      {"opens at once", true, 0, true, 1, "Linked device 2 (opened at try 1 of 3)"},
+      {"opens at the last attempt", true, LINK_OPEN_ATTEMPTS - 1, true, LINK_OPEN_ATTEMPTS,
+       "Linked device 2 (opened at try 3 of 3)"},
+      {"fails every attempt", true, LINK_OPEN_ATTEMPTS, false, LINK_OPEN_ATTEMPTS,
+       "Device 2 could not be opened (3 tries): the link stays as it was"},
+      {"never opens", false, 0, false, LINK_OPEN_ATTEMPTS,
+       "Device 2 could not be opened (3 tries): the link stays as it was"},
   };
   for (const Case& c : cases) {
     FakeBridge::Install();
@@ -88,6 +97,7 @@ TEST_F(MeterLinkTest, AnOpenThatFailsIsTriedAgainAndABridgeThatNeverOpensLeavesT
     fake.devices[2].opens = c.opens;
     fake.devices[2].failingOpens = c.failingOpens;
     EXPECT_EQ(LinkDevice(2), c.linked) << c.name;
+    EXPECT_EQ(TakeLoggedEvents(), std::vector<std::string>{c.logged}) << c.name;
     EXPECT_EQ(meterLink.deviceIndex.load(), c.linked ? 2 : 6) << c.name;
     EXPECT_EQ(fake.CountCalls("CH341OpenDevice"), c.openCalls) << c.name;
     EXPECT_EQ(fake.CountCalls("CH341CloseDevice"), c.linked ? 1 : 0) << c.name;
@@ -99,6 +109,19 @@ TEST_F(MeterLinkTest, AnOpenThatFailsIsTriedAgainAndABridgeThatNeverOpensLeavesT
   }
 }
 
+// A bridge that refuses every write of a pass still gets one line, not one per nibble or frame.
+TEST_F(MeterLinkTest, RefusedWritesAreLoggedOnceAndThenCountedNotLineByLine) {
+  meterLink.deviceIndex = 4;
+  fake.writesFail = true;
+  for (int pass = 0; pass < 3; ++pass) SendMeterFrame(BuildValueFrame(1));
+  EXPECT_EQ(TakeLoggedEvents(),
+            std::vector<std::string>{
+                "A write to device 4 failed (further failures: one line a minute at most)"});
+  ReleaseBridge(4);
+  EXPECT_EQ(TakeLoggedEvents(),
+            (std::vector<std::string>{"107 more writes to device 4 failed", "Released device 4"}));
+}
+
 TEST_F(MeterLinkTest, UnlinkReleasesAndLeavesTheIndexToTheCaller) {
   meterLink.deviceIndex = 5;
   UnlinkDevice();
@@ -107,6 +130,7 @@ TEST_F(MeterLinkTest, UnlinkReleasesAndLeavesTheIndexToTheCaller) {
   EXPECT_EQ(fake.calls[0].argument, 0u);
   EXPECT_EQ(fake.calls[1].function, "CH341CloseDevice");
   EXPECT_EQ(meterLink.deviceIndex.load(), 5);
+  EXPECT_EQ(TakeLoggedEvents(), std::vector<std::string>{"Released device 5"});
 }
 
 TEST_F(MeterLinkTest, UnlinkWithNoMeterMakesNoCall) {

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "support/profile_text.h"
+#include "support/logged_events.h"
 
 namespace {
 
@@ -50,13 +51,18 @@ TEST(ReadoutLayout, EachKeyGivesItsPartOrLeavesItOut) {
   }
 }
 
-TEST(ReadoutLayout, ABrokenKeyLeavesTheOtherParts) {
+TEST(ReadoutLayout, ABrokenKeyLeavesTheOtherPartsAndIsNamedInTheLog) {
+  TakeLoggedEvents();
   ProfileText ini(
       "[Readout]\nFace=face.bmp,16,40,238,96\nUnit=unit.bmp,oops\n"
       "Link=link.bmp,291,15,7,7\n");
   ReadoutLayout layout = ReadReadoutLayout(ini.Reader(), READOUT_SECTION);
   bool expected[READOUT_PART_COUNT] = {true, false, false, false, true, false, false};
   for (int32_t i = 0; i < READOUT_PART_COUNT; ++i) EXPECT_EQ(layout.parts[i].present, expected[i]);
+  // The missing keys are no fault.
+  EXPECT_EQ(TakeLoggedEvents(),
+            std::vector<std::string>{"Skin key [Readout] Unit is malformed, its "
+                                     "part left out: unit.bmp,oops"});
 }
 
 }  // namespace

@@ -5,8 +5,10 @@
 #include <climits>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "support/profile_text.h"
+#include "support/logged_events.h"
 
 namespace {
 
@@ -217,8 +219,13 @@ TEST(SkinFile, RectValueIsCutAt254Characters) {
 TEST(SkinFile, BackgroundNameIsCutAt254ThenJoined) {
   ProfileText ini("[MAIN]\nBackground1=" + std::string(254, 'a') + "XYZ");
   char joined[1024];
+  TakeLoggedEvents();
   ReadBackgroundFileName(ini.Reader(), "MAIN", "Background1", "d\\", joined, sizeof joined);
   EXPECT_EQ(std::string(joined), "d\\" + std::string(254, 'a'));
+  EXPECT_TRUE(TakeLoggedEvents().empty());
+  ReadBackgroundFileName(ini.Reader(), "MAIN", "Background2", "d\\", joined, sizeof joined);
+  EXPECT_EQ(TakeLoggedEvents(),
+            std::vector<std::string>{"Skin key [MAIN] Background2 is missing or empty"});
 }
 
 TEST(SkinFile, SixFieldPushButtonHasAnEmptyTooltip) {

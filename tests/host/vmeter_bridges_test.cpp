@@ -327,6 +327,20 @@ TEST_F(VirtualBridgesTest, WritesFailAsTheScenarioAsksAndTheFailedBytesAreLost) 
   EXPECT_EQ(bridges.Display(0).value, 43) << "the 40th write, the frame's fourth, was lost";
 }
 
+TEST_F(VirtualBridgesTest, CrashAfterFallsDueAtTheNthWriteSinceTheBridgeWasOpened) {
+  Apply("[bridge.0]\npresent=1\ncrash_after=3\n");
+  for (int opening = 0; opening < 2; ++opening) {
+    bridges.OpenDevice(0);
+    Log();
+    for (int write = 1; write <= 4; ++write) {
+      uint8_t byte = 0xF0;
+      bridges.WriteData(0, &byte, 1);
+      EXPECT_EQ(bridges.TakeCrash(), write == 3) << "opening " << opening << " write " << write;
+    }
+    EXPECT_EQ(FaultsOf(Log()).size(), 1u) << "the crash is in the log before it happens";
+  }
+}
+
 TEST_F(VirtualBridgesTest, UnplugAfterPullsTheBridgeMidFrameAndPluggingItBackCountsAnew) {
   const std::string scenario = "[bridge.2]\npresent=1\nunplug_after=40\nwrite_us=1000\n";
   Apply(scenario);

@@ -26,6 +26,7 @@ void SoakLog::Take(const MeterLogRecord& record) {
     return;
   }
   if (record.IsFrame()) ++frames_;
+  if (record.IsCall("CH341SetExclusive")) ++(record.exclusive.value_or(0) ? links_ : releases_);
   if (!record.index || *record.index < 0 || *record.index >= BRIDGES) return;
   int index = static_cast<int>(*record.index);
   if (record.present) {

@@ -30,6 +30,9 @@ class SoakLog {
   int64_t LostWrites() const { return lostWrites_; }
   // Failed status reads of a bridge the meter had pulled out: the program noticing a removal.
   int RemovalsSeen() const { return removalsSeen_; }
+  // Bridges the program claimed (a link) and let go (a release), as the library saw them.
+  int Links() const { return links_; }
+  int Releases() const { return releases_; }
   // Lines that show a fault, as they were read.
   const std::vector<std::string>& WritesAfterRemovalSeen() const { return writesAfterSeen_; }
   const std::vector<std::string>& BrokenFrames() const { return brokenFrames_; }
@@ -44,6 +47,8 @@ class SoakLog {
   bool removalSeen_[BRIDGES] = {};  // the program has read the status of the pulled bridge
   bool pulled_ = false;             // bridge 0 is out; its next plug completes a cycle
   int cycles_ = 0;
+  int links_ = 0;
+  int releases_ = 0;
   int64_t frames_ = 0;
   int64_t lostWrites_ = 0;
   int removalsSeen_ = 0;

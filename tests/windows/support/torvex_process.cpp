@@ -1,6 +1,7 @@
 #include "windows/support/torvex_process.h"
 
 #include <psapi.h>
+#include <shellapi.h>
 #include <tlhelp32.h>
 
 #include <cstdio>
@@ -55,6 +56,15 @@ BOOL CALLBACK CollectWindow(HWND window, LPARAM parameter) {
 
 }  // namespace
 
+void DeleteTree(const std::string& folder) {
+  std::string from = folder + '\0';  // the list of one that SHFileOperation takes
+  SHFILEOPSTRUCTA operation{};
+  operation.wFunc = FO_DELETE;
+  operation.pFrom = from.c_str();
+  operation.fFlags = FOF_NO_UI;
+  SHFileOperationA(&operation);
+}
+
 std::string WindowText(HWND window) {
   char text[1024] = {};
   SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text),
@@ -90,6 +100,9 @@ TorvexProcess::TorvexProcess(const std::string& name) {
   CopyFileA((bin + "\\torvex.exe").c_str(), (folder + "\\torvex.exe").c_str(), FALSE);
   CopyFileA((bin + "\\CH341DLL.DLL").c_str(), (folder + "\\CH341DLL.DLL").c_str(), FALSE);
   CopyTree(bin + "\\skin", folder + "\\skin");
+  appData = folder + "\\LocalAppData";
+  DeleteTree(appData);
+  CreateDirectoryA(appData.c_str(), nullptr);
 }
 
 TorvexProcess::~TorvexProcess() {
@@ -107,6 +120,13 @@ bool TorvexProcess::Start(const std::string& scenarioPath, const std::string& wo
   Kill();
   CloseHandles();
   SetEnvironmentVariableA("TORVEX_VMETER", scenarioPath.empty() ? nullptr : scenarioPath.c_str());
+  // The program's own %LOCALAPPDATA%, for this start only; an installed one keeps the prefix's.
+  static const std::string shared = [] {
+    char path[MAX_PATH] = {};
+    GetEnvironmentVariableA("LOCALAPPDATA", path, sizeof path);
+    return std::string(path);
+  }();
+  SetEnvironmentVariableA("LOCALAPPDATA", (appData.empty() ? shared : appData).c_str());
   std::string exe = folder + "\\torvex.exe";
   char commandLine[MAX_PATH + 2];
   snprintf(commandLine, sizeof commandLine, "\"%s\"", exe.c_str());
@@ -116,6 +136,7 @@ bool TorvexProcess::Start(const std::string& scenarioPath, const std::string& wo
   BOOL started = CreateProcessA(exe.c_str(), commandLine, nullptr, nullptr, FALSE, 0, nullptr,
                                 workIn.c_str(), &startup, &process);
   SetEnvironmentVariableA("TORVEX_VMETER", nullptr);
+  SetEnvironmentVariableA("LOCALAPPDATA", shared.c_str());
   return started != FALSE;
 }
 
