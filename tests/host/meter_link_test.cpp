@@ -81,15 +81,16 @@ TEST_F(MeterLinkTest, AnOpenThatFailsIsTriedAgainAndABridgeThatNeverOpensLeavesT
     int failingOpens;
     bool linked;
     int openCalls;
-    const char* logged;
+    std::vector<std::string> logged;
   } cases[] = {
-      {"opens at once", true, 0, true, 1, "Linked device 2 (opened at try 1 of 3)"},
+      {"opens at once", true, 0, true, 1,
+       {"Released device 6", "Linked device 2 (opened at try 1 of 3)"}},
       {"opens at the last attempt", true, LINK_OPEN_ATTEMPTS - 1, true, LINK_OPEN_ATTEMPTS,
-       "Linked device 2 (opened at try 3 of 3)"},
+       {"Released device 6", "Linked device 2 (opened at try 3 of 3)"}},
       {"fails every attempt", true, LINK_OPEN_ATTEMPTS, false, LINK_OPEN_ATTEMPTS,
-       "Device 2 could not be opened (3 tries): the link stays as it was"},
+       {"Device 2 could not be opened (3 tries): the link stays as it was"}},
       {"never opens", false, 0, false, LINK_OPEN_ATTEMPTS,
-       "Device 2 could not be opened (3 tries): the link stays as it was"},
+       {"Device 2 could not be opened (3 tries): the link stays as it was"}},
   };
   for (const Case& c : cases) {
     FakeBridge::Install();
@@ -97,7 +98,7 @@ TEST_F(MeterLinkTest, AnOpenThatFailsIsTriedAgainAndABridgeThatNeverOpensLeavesT
     fake.devices[2].opens = c.opens;
     fake.devices[2].failingOpens = c.failingOpens;
     EXPECT_EQ(LinkDevice(2), c.linked) << c.name;
-    EXPECT_EQ(TakeLoggedEvents(), std::vector<std::string>{c.logged}) << c.name;
+    EXPECT_EQ(TakeLoggedEvents(), c.logged) << c.name;
     EXPECT_EQ(meterLink.deviceIndex.load(), c.linked ? 2 : 6) << c.name;
     EXPECT_EQ(fake.CountCalls("CH341OpenDevice"), c.openCalls) << c.name;
     EXPECT_EQ(fake.CountCalls("CH341CloseDevice"), c.linked ? 1 : 0) << c.name;
