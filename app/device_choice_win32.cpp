@@ -82,19 +82,20 @@ class WindowsDeviceSystem : public DeviceSystem {
 
 WindowsDeviceSystem windowsDevices;
 
-void CALLBACK OnSettleTimer(HWND window, UINT, UINT_PTR id, DWORD) {
-  KillTimer(window, id);  // the period ends once
-  EndSettlePeriod(application.devices, windowsDevices);
-}
-
-// What a device change meets; what it leads to is logged as it happens.
-void LogDeviceChange() {
+// The meter linked now, in the words of the log.
+void LogLinkState(const char* when) {
   int32_t linked = meterLink.deviceIndex.load();
   if (linked == NO_DEVICE) {
-    LogEvent("Device change seen; no meter linked");
+    LogEvent("%s; no meter linked", when);
   } else {
-    LogEvent("Device change seen; device %d linked", static_cast<int>(linked));
+    LogEvent("%s; device %d linked", when, static_cast<int>(linked));
   }
+}
+
+void CALLBACK OnSettleTimer(HWND window, UINT, UINT_PTR id, DWORD) {
+  KillTimer(window, id);  // the period ends once
+  LogLinkState("The wake's settle period is over");
+  EndSettlePeriod(application.devices, windowsDevices);
 }
 
 }  // namespace
@@ -127,14 +128,18 @@ bool SwitchLinkedDevice(int32_t index) {
 }
 
 void HandleDeviceChange() {
-  LogDeviceChange();
+  // What the change meets; what it leads to is logged as it happens.
+  LogLinkState("Device change seen");
   ApplyDeviceChange(application.devices, windowsDevices);
 }
 
 void HandleSuspend() {
+  if (!application.devices.asleep) LogLinkState("The PC goes to sleep: passes stop");
   ApplySuspend(application.devices, windowsDevices);
 }
 
 void HandleWake() {
+  if (!application.devices.asleep) return;  // a second wake notice, or one with no suspend
   ApplyWake(application.devices, windowsDevices);
+  LogLinkState("The PC woke up: passes resume");
 }

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "log/event_log.h"
 #include "settings/record_mending.h"
 
 namespace {
@@ -42,13 +43,15 @@ size_t CopyStoredBytes(void* target, size_t targetSize, const uint8_t* value, si
 void ApplyStoredDisplayItem(DisplayItemRecord& record, const StoredValue& value) {
   record = DefaultDisplayItemRecord();
   if (value.present) CopyStoredBytes(&record, sizeof record, value.bytes, value.length);
-  MendDisplayItem(record);
+  if (MendDisplayItem(record)) LogEvent("Setting \"Display Item\" held an unknown item: mended");
 }
 
 void ApplyStoredSystemControl(SystemControlRecord& record, const StoredValue& value) {
   record = DefaultSystemControlRecord();
   if (value.present) CopyStoredBytes(&record, sizeof record, value.bytes, value.length);
-  MendSystemControl(record);
+  if (MendSystemControl(record)) {
+    LogEvent("Setting \"System Control\" held values no dialog can set: mended");
+  }
 }
 
 bool ReadStoredWindowRect(const StoredValue& value, RecordRect& rect) {

@@ -6,9 +6,11 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "settings/settings_records.h"
+#include "support/logged_events.h"
 #include "support/record_bytes.h"
 
 namespace {
@@ -119,6 +121,9 @@ TEST(StoredValues, ValuesNoDialogCouldProduceAreMended) {
     ApplyStoredSystemControl(loaded, StoredValue{true, BytesOf(stored).data(), sizeof stored});
     c.mended(stored);
     EXPECT_EQ(BytesOf(loaded), BytesOf(stored));
+    EXPECT_EQ(TakeLoggedEvents(),
+              std::vector<std::string>{
+                  "Setting \"System Control\" held values no dialog can set: mended"});
   }
   for (int32_t item : {7, -1, INT32_MIN}) {
     DisplayItemRecord stored = PatternedDisplayItem(5);
@@ -127,6 +132,7 @@ TEST(StoredValues, ValuesNoDialogCouldProduceAreMended) {
     ApplyStoredDisplayItem(loaded, StoredValue{true, BytesOf(stored).data(), sizeof stored});
     stored.itemType = ITEM_NONE;
     EXPECT_EQ(BytesOf(loaded), BytesOf(stored)) << item;
+    EXPECT_EQ(TakeLoggedEvents().size(), 1u) << item;
   }
 }
 
