@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "support/profile_text.h"
 #include "support/logged_events.h"
+#include "support/profile_text.h"
 
 namespace {
 
