@@ -24,12 +24,16 @@ std::string MakeFreshFolder() {
   DWORD length = GetCurrentDirectoryA(sizeof current, current);
   std::string runs = std::string(current, length) + "\\" + RUNS_FOLDER;
   CreateDirectoryA(runs.c_str(), nullptr);
-  char name[64];
-  std::snprintf(name, sizeof name, "\\%lu-%d-%llu", GetCurrentProcessId(), ++made,
-                static_cast<unsigned long long>(GetTickCount64()));
-  std::string folder = runs + name;
-  CreateDirectoryA(folder.c_str(), nullptr);
-  return folder;
+  // Two Wine slots may run a process of the same id at the same moment: a name taken is skipped.
+  for (;;) {
+    char name[64];
+    std::snprintf(name, sizeof name, "\\%lu-%d-%llu", GetCurrentProcessId(), ++made,
+                  static_cast<unsigned long long>(GetTickCount64()));
+    std::string folder = runs + name;
+    if (CreateDirectoryA(folder.c_str(), nullptr) || GetLastError() != ERROR_ALREADY_EXISTS) {
+      return folder;
+    }
+  }
 }
 
 size_t CountScenarioLoads(const MeterLogRecords& records) {
