@@ -12,7 +12,7 @@ namespace {
 class FakeDevices : public DeviceSystem {
  public:
   int32_t LinkedDevice() override { return linked; }
-  bool DetachIfRemoved() override { return !present[linked]; }
+  bool DetachIfRemoved() override { return !present[linked] || dead[linked]; }
   int32_t SearchAfterChange() override {
     ++searches;
     int32_t found = -1;
@@ -26,6 +26,7 @@ class FakeDevices : public DeviceSystem {
   bool Link(int32_t index) override {
     if (!present[index] || !opens[index]) return false;
     linked = index;
+    dead[index] = false;
     ++links;
     return true;
   }
@@ -51,6 +52,7 @@ class FakeDevices : public DeviceSystem {
   DeviceWatch watch;
   bool present[2] = {};
   bool opens[2] = {true, true};
+  bool dead[2] = {};  // present, but the handle to it died with a re-enumeration
   int32_t linked = -1;
   bool ended = false;
   int searches = 0, links = 0, pauses = 0, resumes = 0;
@@ -117,7 +119,8 @@ TEST(DeviceWatch, AMeterGoneWhileItsOwnSearchWasOpenIsNotLinkedNorAnnounced) {
 }
 
 // One step of a day, as the cases below spell it: S the suspend notice, W a wake notice, E the
-// settle period's end; - and + meter 0 pulled and plugged, p plugged with no change delivered;
+// settle period's end; - and + meter 0 pulled and plugged, p plugged with no change delivered,
+// r re-enumerated with no change delivered (its handle dies);
 // 1 meter 1 plugged, x meter 1 stops opening; F the user's F3, Q the user quits inside the next
 // search.
 void Step(FakeDevices& devices, char step) {
@@ -126,6 +129,7 @@ void Step(FakeDevices& devices, char step) {
   if (step == 'E') EndSettlePeriod(devices.watch, devices);
   if (step == '-' || step == '+') devices.Set(0, step == '+');
   if (step == 'p') devices.present[0] = true;
+  if (step == 'r') devices.dead[0] = true;
   if (step == '1') devices.Set(1, true);
   if (step == 'x') devices.opens[1] = false;
   if (step == 'F') ChooseAnotherDevice(devices.watch, devices);
@@ -147,6 +151,7 @@ TEST(DeviceWatch, SleepsWakesQuitsAndChoicesTellTheUserOnlyWhatTheyMustKnow) {
       {"dropped after the wake, back", "SW-+", 0, 1, {}},
       {"back before the wake notice, its old handle dead", "S-pW", 0, 1, {}},
       {"back with no change it could be opened at", "S-Wp", 0, 1, {}},
+      {"re-enumerated in the sleep, no change delivered", "SrW", 0, 1, {}},
       {"gone for good: told when the period ends", "S-W", -1, 0, {N::EJECTED}},
       {"another meter comes instead", "S-W1", 1, 1, {N::INSERTED}},
       {"a quit inside a device change's search", "-Q1", -1, 0, {N::EJECTED}},
