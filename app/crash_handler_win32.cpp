@@ -15,9 +15,11 @@
 
 namespace {
 
-// How long the report may take before the process ends all the same: a dump of this small
-// process takes well under a second, so a longer wait means the report itself is stuck.
-constexpr DWORD CRASH_REPORT_WAIT_MS = 15000;
+// How long the report may take before the process ends all the same, so that a stuck report
+// never keeps a dead process around. Windows writes the dump of this small process in well under
+// a second, but Wine's dbghelp takes about 10 s (it describes its own ELF modules too), and a busy
+// machine doubles that: a tighter bound cut dumps short there.
+constexpr DWORD CRASH_REPORT_WAIT_MS = 45000;
 
 using MiniDumpWriter = BOOL(WINAPI*)(HANDLE, DWORD, HANDLE, MINIDUMP_TYPE,
                                      PMINIDUMP_EXCEPTION_INFORMATION,

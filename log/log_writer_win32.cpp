@@ -103,10 +103,13 @@ void WakeWriter() {
 DWORD WINAPI WriterMain(LPVOID) {
   for (;;) {
     WaitForSingleObject(logWriter.wake, INFINITE);
+    // Read before the lines are taken: every line queued before the stop is then written, also
+    // one queued while the last round was writing.
+    bool stopping = logWriter.stopping.load();
     std::vector<std::string> lines;
     TakeLoggedLines(lines);
     WriteLines(lines);
-    if (logWriter.stopping.load()) return 0;
+    if (stopping) return 0;
   }
 }
 

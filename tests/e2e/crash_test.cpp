@@ -34,7 +34,7 @@ TEST_F(TorvexCrash, ACrashInsideTheBridgeLibraryLeavesADumpAndALastLineAndEndsTh
   scenario.bridges[0].crashAfter = 40;
   ASSERT_TRUE(Start());
 
-  EXPECT_EQ(torvex.WaitForExit(20000), 0xC0000005u) << "ended with the exception's code";
+  EXPECT_EQ(torvex.WaitForExit(60000), 0xC0000005u) << "ended with the exception's code";
   std::set<std::string> dumps;  // in the order of their times
   WIN32_FIND_DATAA found;
   HANDLE search = FindFirstFileA((folder + "\\torvex-*.dmp").c_str(), &found);
