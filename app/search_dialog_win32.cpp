@@ -5,6 +5,7 @@
 #include "app/application.h"
 #include "meter/device_search.h"
 #include "res/resource.h"
+#include "settings/dialog_window.h"
 
 namespace {
 
@@ -22,6 +23,7 @@ BOOL OnInitDialog(HWND dialog) {
   SendMessageA(list, CB_SETCURSEL, 0, 0);  // the first in sorted order
   int32_t result = AutoSearchResult(idle, linked);
   if (result != SEARCH_ASK_USER) EndDialog(dialog, result);  // ends before it is ever shown
+  KeepDialogOnWorkArea(dialog);  // the system has centred it on the screen
   return TRUE;
 }
 

@@ -11,6 +11,7 @@
 #include "app/main_window.h"
 #include "app/meter_status.h"
 #include "app/tray_menu.h"
+#include "skin/display_dpi.h"
 
 namespace {
 
@@ -24,6 +25,9 @@ constexpr const char* WARNING_TITLE = "Velquin Torvex";
 static_assert(NOTIFYICONDATAA_V1_SIZE == 88, "the notification record's first form is 88 bytes");
 #endif
 
+using LoadIconMetricCall = HRESULT(WINAPI*)(HINSTANCE, PCWSTR, int, HICON*);
+constexpr int ICON_METRIC_SMALL = 0;  // LIM_SMALL
+
 NOTIFYICONDATAA IconRecord() {
   NOTIFYICONDATAA record{};
   record.cbSize = NOTIFYICONDATAA_V1_SIZE;
@@ -32,11 +36,27 @@ NOTIFYICONDATAA IconRecord() {
   return record;
 }
 
+}  // namespace
+
+HICON LoadNotificationIcon(HINSTANCE instance, int32_t dpi) {
+  // The version the manifest asks for, already loaded; the system folder's older one lacks it.
+  auto loadIconMetric = reinterpret_cast<LoadIconMetricCall>(reinterpret_cast<void*>(
+      GetProcAddress(GetModuleHandleA("comctl32.dll"), "LoadIconMetric")));
+  HICON icon = nullptr;
+  if (loadIconMetric != nullptr &&
+      SUCCEEDED(loadIconMetric(instance, L"icon2", ICON_METRIC_SMALL, &icon))) {
+    return icon;
+  }
+  return static_cast<HICON>(LoadImageA(instance, "icon2", IMAGE_ICON,
+                                       SystemMetricAt(SM_CXSMICON, dpi),
+                                       SystemMetricAt(SM_CYSMICON, dpi), LR_DEFAULTCOLOR));
+}
+
+namespace {
+
 HICON TrayIconImage() {
   if (!application.trayIcon) {
-    application.trayIcon = static_cast<HICON>(
-        LoadImageA(application.instance, "icon2", IMAGE_ICON, GetSystemMetrics(SM_CXICON),
-                   GetSystemMetrics(SM_CYICON), LR_DEFAULTCOLOR));
+    application.trayIcon = LoadNotificationIcon(application.instance, WindowDpi(application.mainWindow));
   }
   return application.trayIcon;
 }

@@ -1,6 +1,7 @@
 #include "settings/dialog_window.h"
 
 #include "settings/dialog_centring.h"
+#include "settings/work_area_fit.h"
 
 namespace {
 
@@ -10,9 +11,25 @@ RecordRect WindowRectOf(HWND window) {
   return RecordRect{rect.left, rect.top, rect.right, rect.bottom};
 }
 
+// The work area of the monitor `rect` lies mostly on, or of the nearest one when it is on none.
+RecordRect WorkAreaAround(const RecordRect& rect) {
+  RECT area = {rect.left, rect.top, rect.right, rect.bottom};
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof monitor;
+  if (GetMonitorInfoA(MonitorFromRect(&area, MONITOR_DEFAULTTONEAREST), &monitor)) {
+    area = monitor.rcWork;
+  }
+  return RecordRect{area.left, area.top, area.right, area.bottom};
+}
+
+// At `at`, or as near to it as keeps the whole dialog on its monitor's work area: centred over a
+// window at the top of the screen, a dialog would put its caption above it, out of reach.
 void MoveDialogTo(HWND dialog, DialogPosition at) {
+  RecordRect now = WindowRectOf(dialog);
+  RecordRect wanted = {at.x, at.y, at.x + (now.right - now.left), at.y + (now.bottom - now.top)};
+  RecordRect placed = FitIntoWorkArea(wanted, WorkAreaAround(wanted));
   // No SWP_NOZORDER: the move also brings the dialog to the top.
-  SetWindowPos(dialog, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE);
+  SetWindowPos(dialog, nullptr, placed.left, placed.top, 0, 0, SWP_NOSIZE);
 }
 
 }  // namespace
@@ -28,6 +45,11 @@ void CenterOverOwnerOrDesktop(HWND dialog) {
     return;
   }
   MoveDialogTo(dialog, CentreOnDesktop(WindowRectOf(dialog), WindowRectOf(GetDesktopWindow())));
+}
+
+void KeepDialogOnWorkArea(HWND dialog) {
+  RecordRect now = WindowRectOf(dialog);
+  MoveDialogTo(dialog, DialogPosition{now.left, now.top});
 }
 
 void DragByBody(HWND dialog, WPARAM mouseKeys) {

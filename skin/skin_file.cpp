@@ -106,6 +106,16 @@ void JoinSkinFileName(const char* directory, std::string_view name, char* joined
   CopyCut(name, size - 1 - directoryLength, joined + directoryLength, size - directoryLength);
 }
 
+bool FormTwiceSizeFileName(const char* directory, std::string_view folder, std::string_view name,
+                           char* joined, size_t size) {
+  while (!folder.empty() && folder.back() == '\\') folder.remove_suffix(1);
+  if (folder.empty() || name.empty() || name.find('\\') != std::string_view::npos) return false;
+  std::string path = std::string(directory) + std::string(folder) + '\\' + std::string(name);
+  if (path.size() >= size) return false;
+  CopyCut(path, size - 1, joined, size);
+  return true;
+}
+
 uint32_t ParseTextColor(std::string_view field) {
   if (field.size() < 4 || !EqualsIgnoringCase(field.substr(0, 4), "RGB(")) return TEXT_COLOR_WHITE;
   std::string_view rest = field.substr(4);

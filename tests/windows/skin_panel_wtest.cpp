@@ -225,7 +225,7 @@ TEST_F(SkinPanelTest, DefaultSkinHasTheFourCommandButtonsWithTooltips) {
     ASSERT_TRUE(panel.controls[i]) << i;
     EXPECT_EQ(panel.controls[i]->index, i);
     EXPECT_EQ(panel.controls[i]->kind, ControlKind::PUSHBUTTON);
-    EXPECT_NE(panel.controls[i]->bitmap, nullptr);
+    EXPECT_NE(panel.controls[i]->bitmap.Handle(), nullptr);
     EXPECT_STREQ(panel.controls[i]->tooltip, tooltips[i]);
   }
   EXPECT_FALSE(panel.controls[4]);
@@ -259,7 +259,7 @@ TEST_F(SkinPanelTest, TestSkinGivesTextNoToolAndFollowsKeysPastGaps) {
   EXPECT_EQ(panel.controls[3]->kind, ControlKind::TEXT);
   EXPECT_STREQ(panel.controls[3]->text, "test_skin\\CPU");
   EXPECT_EQ(panel.controls[3]->textColor, 0x0000FFu);
-  EXPECT_EQ(panel.controls[3]->bitmap, nullptr);
+  EXPECT_EQ(panel.controls[3]->bitmap.Handle(), nullptr);
   EXPECT_EQ(SendMessageA(panel.tooltipWindow, TTM_GETTOOLCOUNT, 0, 0), 3);
   EXPECT_EQ(panel.regions[0].right, 50);
   EXPECT_TRUE(IsRectEmpty(&panel.regions[3]));
@@ -449,7 +449,7 @@ TEST_F(SkinPanelTest, BrokenSkinLoadsPaintsAndPollsWithoutCrashing) {
 
   Load("broken_skin\\");
   EXPECT_EQ(panel.loadError, 1);
-  EXPECT_EQ(panel.background1, nullptr);
+  EXPECT_EQ(panel.background1.Handle(), nullptr);
   EXPECT_EQ(panel.controlCount, 256);
   EXPECT_TRUE(SameRect(WindowArea(window), RECT{CREATED_X, CREATED_Y, CREATED_X + CREATED_WIDTH,
                                                 CREATED_Y + CREATED_HEIGHT}));
