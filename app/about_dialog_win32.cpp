@@ -1,7 +1,8 @@
 #include "app/about_dialog.h"
 
 #include "app/application.h"
-#include "settings/dialog_window.h"
+#include "res/resource.h"
+#include "settings/dialog_placement.h"
 
 namespace {
 
@@ -21,5 +22,5 @@ INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM, LPARAM) {
 }  // namespace
 
 INT_PTR RunAboutDialog(HWND owner) {
-  return DialogBoxParamA(application.instance, "About", owner, AboutDialogProc, 0);
+  return DialogBoxParamA(application.instance, ABOUT_DIALOG_NAME, owner, AboutDialogProc, 0);
 }

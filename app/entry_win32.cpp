@@ -2,8 +2,12 @@
 #include <windows.h>
 
 #include "app/application.h"
+#include "app/crash_handler.h"
 #include "app/device_choice.h"
 #include "app/main_window.h"
+#include "app/single_copy.h"
+#include "app/run_events.h"
+#include "log/log_writer.h"
 #include "meter/bridge_library.h"
 #include "meter/bridge_loader.h"
 #include "settings/settings_registry.h"
@@ -21,10 +25,20 @@ void RunMessageLoop() {
   }
 }
 
+// However the run ends, what the event log holds is written before the process goes.
+struct EventLogRun {
+  EventLogRun() { StartEventLog(); }
+  ~EventLogRun() { StopEventLog(); }
+};
+
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   application.instance = instance;
+  if (!ClaimSessionCopy()) return 0;
+  EventLogRun eventLogRun;
+  InstallCrashHandler();
+  LogProgramStart();
   // A missing bridge library leaves stand-ins that find no meter.
   LoadBridgeLibrary(BRIDGE_LIBRARY_NAME);
   if (!ChooseStartupDevice()) return 0;

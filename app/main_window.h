@@ -13,6 +13,11 @@ bool RegisterMainWindowClass(HINSTANCE instance);
 // refresh cycle. Returns null when creation fails.
 HWND CreateMainWindow(HINSTANCE instance);
 
+// Stops the refresh cycle, releases the meter, removes the notification icon and saves the
+// settings: the end of every run, whether the user or the installer quits or Windows ends the
+// session. Runs once; after it nothing links, and the icon does not come back.
+void EndRun(HWND window);
+
 // Sends WM_DESTROY to the main window, which runs the shutdown steps. The window itself is not
 // destroyed; it goes away with the process.
 void QuitApplication();

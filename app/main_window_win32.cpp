@@ -10,14 +10,19 @@
 #include "app/commands.h"
 #include "app/device_choice.h"
 #include "app/meter_status.h"
+#include "app/power_notices.h"
+#include "app/run_events.h"
 #include "app/skin_location.h"
 #include "app/tray.h"
 #include "app/window_menu.h"
+#include "log/log_writer.h"
 #include "meter/meter_link.h"
 #include "monitor/refresh_worker.h"
+#include "res/resource.h"
 #include "settings/settings_dialogs.h"
 #include "settings/settings_records.h"
 #include "settings/settings_registry.h"
+#include "settings/work_area.h"
 #include "skin/skin_file.h"
 #include "skin/skin_poll.h"
 
@@ -53,25 +58,14 @@ LRESULT OnCreate(HWND window) {
   RegisterTaskbarCreatedMessage();
   application.skinPanel.reset(new (std::nothrow) SkinPanel);
   if (!application.skinPanel) return -1;
-  application.skinPanel->Load(window, FindSkinDirectory().c_str(), SKIN_SECTION, SkinPoll);
+  std::string skinDirectory = FindSkinDirectory();
+  LogSkinFolder(skinDirectory.c_str());
+  application.skinPanel->Load(window, skinDirectory.c_str(), SKIN_SECTION, SkinPoll);
   application.skinPanel->dragEnabled = 1;
-  int32_t index = meterLink.deviceIndex.load();
-  if (index != NO_DEVICE) LinkDevice(index);
   application.refreshWorker = CreateRefreshWorker(window);
   StartRefreshTimer(window);
+  RegisterPowerNotices(window);
   return 0;
-}
-
-// Stops the refresh cycle, releases the meter and saves the settings: the end of every run,
-// whether the user quits or Windows ends the session.
-void EndRun(HWND window) {
-  if (application.runEnded) return;
-  application.runEnded = true;
-  EndRefreshCycle(window);  // no pass from here on, so no frame while the meter is released
-  if (application.refreshWorker) CloseHandle(application.refreshWorker);
-  application.refreshWorker = nullptr;
-  UnlinkDevice();
-  SaveSettings(window);
 }
 
 void OnDestroy(HWND window) {
@@ -87,10 +81,11 @@ void OnPaint(HWND window) {
 }
 
 // The one place where the temperature warning is raised and cleared: against the level the
-// settings hold now.
+// settings hold now. The event log tells each change.
 void FollowTemperatureWarning(const PassOutcome& outcome) {
-  TrackTemperatureWarning(application.temperatureWarning, outcome,
-                          settings.systemControl.highThreshold);
+  WarningChange change = TrackTemperatureWarning(application.temperatureWarning, outcome,
+                                                 settings.systemControl.highThreshold);
+  LogWarningChange(change, application.temperatureWarning, outcome);
 }
 
 // The worker's report of a pass: the warning, the readout and the icon's tip follow the meter.
@@ -118,6 +113,12 @@ LRESULT OnGetDpiScaledSize(WPARAM dpi, LPARAM size) {
   if (!application.skinPanel) return FALSE;
   return application.skinPanel->DisplaySizeAt(static_cast<int32_t>(dpi),
                                               reinterpret_cast<SIZE*>(size));
+}
+
+// A monitor gone, a resolution lowered, a taskbar moved: the window stays within reach. A hidden
+// window is placed when it comes back from the notification area.
+void OnDisplayChange(HWND window) {
+  if (IsWindowVisible(window) && !IsIconic(window)) KeepOnWorkArea(window);
 }
 
 void OnKeyUp(WPARAM key) {
@@ -177,7 +178,16 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_DEVICECHANGE:
       HandleDeviceChange();
       break;
+    case WM_POWERBROADCAST:
+      return HandlePowerBroadcast(wParam);
+    case WM_DISPLAYCHANGE:
+      OnDisplayChange(window);
+      break;
+    case WM_SETTINGCHANGE:
+      if (wParam == SPI_SETWORKAREA) OnDisplayChange(window);
+      break;
     case WM_RBUTTONDOWN:
+    case WM_RBUTTONDBLCLK:                    // CS_DBLCLKS turns every second quick press into this
       if (!ShowWindowMenu(window)) return 0;  // a press on a command control
       break;
     case TRAY_CALLBACK_MESSAGE:
@@ -209,18 +219,18 @@ bool RegisterMainWindowClass(HINSTANCE instance) {
   extended.style = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS;
   extended.lpfnWndProc = MainWindowProc;
   extended.hInstance = instance;
-  extended.hIcon = LoadAppIcon(instance, "icon2", 32);
+  extended.hIcon = LoadAppIcon(instance, APP_ICON_NAME, 32);
   extended.hCursor = LoadCursor(nullptr, IDC_HAND);
   extended.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   extended.lpszClassName = MAIN_WINDOW_CLASS;
-  extended.hIconSm = LoadAppIcon(instance, "icon2", 16);
+  extended.hIconSm = LoadAppIcon(instance, APP_ICON_NAME, 16);
   if (RegisterClassExA(&extended)) return true;
 
   WNDCLASSA plain{};
   plain.style = extended.style;
   plain.lpfnWndProc = MainWindowProc;
   plain.hInstance = instance;
-  plain.hIcon = LoadAppIcon(instance, "icon1", 32);  // no such icon: the system default shows
+  plain.hIcon = LoadAppIcon(instance, PLAIN_CLASS_ICON_NAME, 32);
   plain.hCursor = extended.hCursor;
   plain.hbrBackground = extended.hbrBackground;
   plain.lpszClassName = MAIN_WINDOW_CLASS;
@@ -234,6 +244,25 @@ HWND CreateMainWindow(HINSTANCE instance) {
                          INITIAL_HEIGHT, nullptr, nullptr, instance, nullptr);
 }
 
+void EndRun(HWND window) {
+  if (application.runEnded) return;
+  application.runEnded = true;
+  EndRefreshCycle(window);  // no pass from here on, so no frame while the meter is released
+  EndRefreshWorker(application.refreshWorker);
+  if (application.refreshWorker) CloseHandle(application.refreshWorker);
+  application.refreshWorker = nullptr;
+  UnlinkDevice();
+  // Whatever asked for the end (the installer's quit command, say): a dead icon would stay in
+  // the notification area until the pointer crosses it.
+  RemoveTrayIcon();
+  UnregisterPowerNotices();
+  LogRunEnd(SaveSettings(window));
+  StopEventLog();
+}
+
 void QuitApplication() {
+  // WM_DESTROY by hand rather than DestroyWindow: the shutdown steps run while the window is still
+  // on screen, so that SaveSettings finds it visible and saves its position (DestroyWindow hides
+  // it first). The window itself is left for the end of the process.
   SendMessageA(application.mainWindow, WM_DESTROY, 0, 0);
 }

@@ -37,7 +37,8 @@ bool IsFigureWithoutReading(const PassOutcome& outcome) {
 
 ReadoutState ReadoutStateOf(const PassOutcome& outcome, bool warning) {
   ReadoutState state;
-  if (outcome.linked && !IsFigureWithoutReading(outcome)) {
+  // Dashes rather than the 0 the meter got: a disk that cannot be read is not a full disk.
+  if (outcome.linked && !outcome.driveUnavailable && !IsFigureWithoutReading(outcome)) {
     std::snprintf(state.figure, sizeof state.figure, "%d", static_cast<int>(outcome.figure));
     state.barPercent = outcome.figure > 100 ? 100 : outcome.figure;
   } else {
@@ -55,6 +56,10 @@ void FormatMeterStatus(const PassOutcome& outcome, const char* degreeSign, char*
                        size_t size) {
   if (!outcome.linked) {
     std::snprintf(line, size, "No meter linked");
+    return;
+  }
+  if (outcome.driveUnavailable) {
+    std::snprintf(line, size, "%s: drive unavailable", DISPLAY_ITEM_NAMES[ITEM_HDD_SPACE]);
     return;
   }
   ReadoutUnit unit = UnitOf(outcome.itemType);

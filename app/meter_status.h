@@ -12,13 +12,13 @@
 // "Temperature" figure, and the "Fan Speed" that "Auto" works out from it. It is then unknown.
 bool IsFigureWithoutReading(const PassOutcome& outcome);
 
-// The figure as the meter shows it, "---" without a meter or without a fresh reading behind it;
-// the unit light of the item (none for "None"); the bar at the figure; the link, the fan mode and
+// The figure as the meter shows it, "---" without a meter, without a fresh reading behind it or
+// for a disk that cannot be read; the unit light of the item (none for "None"); the bar at the figure; the link, the fan mode and
 // the backlight as the pass sent them; and whether the warning is raised.
 ReadoutState ReadoutStateOf(const PassOutcome& outcome, bool warning);
 
 // The tip's second line: "CPU Usage 23 %", "Temperature 41 <degreeSign>C", "None",
-// "Temperature: no reading", or "No meter linked". `degreeSign` is the sign in the ANSI code
+// "Temperature: no reading", "HDD Space: drive unavailable", or "No meter linked". `degreeSign` is the sign in the ANSI code
 // page ("" where it has none).
 void FormatMeterStatus(const PassOutcome& outcome, const char* degreeSign, char* line, size_t size);
 

@@ -3,9 +3,10 @@
 #include <cstdio>
 
 #include "app/application.h"
+#include "log/event_log.h"
 #include "meter/device_search.h"
 #include "res/resource.h"
-#include "settings/dialog_window.h"
+#include "settings/dialog_placement.h"
 
 namespace {
 
@@ -22,6 +23,8 @@ BOOL OnInitDialog(HWND dialog) {
   }
   SendMessageA(list, CB_SETCURSEL, 0, 0);  // the first in sorted order
   int32_t result = AutoSearchResult(idle, linked);
+  LogEvent("Search: %s%s", DescribeProbe(idle).c_str(),
+           result == SEARCH_ASK_USER ? "; the user is asked" : "");
   if (result != SEARCH_ASK_USER) EndDialog(dialog, result);  // ends before it is ever shown
   KeepDialogOnWorkArea(dialog);  // the system has centred it on the screen
   return TRUE;
@@ -43,6 +46,18 @@ BOOL OnCommand(HWND dialog, int id) {
   return FALSE;
 }
 
+void LogSearchResult(int32_t result) {
+  if (result >= 0 && result < BRIDGE_INDEX_COUNT) {
+    LogEvent("Search: device %d chosen", static_cast<int>(result));
+  } else if (result == SEARCH_NONE_FOUND) {
+    LogEvent("Search: no idle device found");
+  } else if (result == SEARCH_CANCELLED) {
+    LogEvent("Search: cancelled");
+  } else {
+    LogEvent("Search: the dialog could not be shown (error %lu)", GetLastError());
+  }
+}
+
 INT_PTR CALLBACK SearchDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
   switch (message) {
     case WM_INITDIALOG:
@@ -56,8 +71,10 @@ INT_PTR CALLBACK SearchDialogProc(HWND dialog, UINT message, WPARAM wParam, LPAR
 }  // namespace
 
 int32_t RunSearchDialog(HWND owner) {
-  INT_PTR result = DialogBoxParamA(application.instance, "Search", owner, SearchDialogProc, 0);
+  INT_PTR result =
+      DialogBoxParamA(application.instance, SEARCH_DIALOG_NAME, owner, SearchDialogProc, 0);
   application.searchDialog = nullptr;
+  LogSearchResult(static_cast<int32_t>(result));
   return static_cast<int32_t>(result);
 }
 

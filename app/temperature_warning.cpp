@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "log/event_log.h"
+
 namespace {
 
 int32_t CountedPass(int32_t count, bool counts) {
@@ -36,6 +38,25 @@ WarningChange TrackTemperatureWarning(TemperatureWarning& warning, const PassOut
     return WarningChange::CLEARED;
   }
   return WarningChange::NONE;
+}
+
+void LogWarningChange(WarningChange change, const TemperatureWarning& warning,
+                      const PassOutcome& outcome) {
+  int reading = static_cast<int>(warning.reading);
+  int level = static_cast<int>(warning.level);
+  if (change == WarningChange::RAISED) {
+    LogEvent("Temperature warning raised: the meter reads %d C, the warning level is %d C", reading,
+             level);
+  } else if (change != WarningChange::CLEARED) {
+    return;
+  } else if (!outcome.linked) {
+    LogEvent("Temperature warning cleared: no meter linked");
+  } else if (!outcome.temperatureFresh) {
+    LogEvent("Temperature warning cleared: the meter has stopped sending its temperature");
+  } else {
+    LogEvent("Temperature warning cleared: the meter reads %d C, the warning level is %d C",
+             reading, level);
+  }
 }
 
 bool IsWarningUntold(const TemperatureWarning& warning, uint32_t lastTold) {

@@ -31,6 +31,11 @@ struct TemperatureWarning {
 WarningChange TrackTemperatureWarning(TemperatureWarning& warning, const PassOutcome& outcome,
                                       int32_t level);
 
+// Tells the event log of a change the pass `outcome` made: the reading and the level when the
+// warning is raised; when it clears, the reading, or that none was left to judge by.
+void LogWarningChange(WarningChange change, const TemperatureWarning& warning,
+                      const PassOutcome& outcome);
+
 // Whether the warning is raised and the raising has not been told yet; `lastTold` is the
 // `raisings` count of the last one told.
 bool IsWarningUntold(const TemperatureWarning& warning, uint32_t lastTold);

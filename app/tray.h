@@ -12,10 +12,11 @@
 // small-icon metric at that DPI.
 HICON LoadNotificationIcon(HINSTANCE instance, int32_t dpi);
 
-// Main-window command 2: minimizes and hides the main window and adds the icon.
+// Main-window command 2: minimizes and hides the main window and adds the icon; nothing once the
+// run has ended.
 void HideToTray();
 
-// Deletes the icon.
+// Deletes the icon, if it is shown.
 void RemoveTrayIcon();
 
 // The icon's double-click and the tray menu's "&Restore": shows the window and removes the icon.

@@ -44,7 +44,7 @@ void ShowTrayMenu() {
       ShowAboutFromTray();
       break;
     case TRAY_MENU_CHOOSE_DEVICE:
-      ChooseDeviceFromTray();
+      ChooseDevice();
       break;
     case TRAY_MENU_QUIT:
       QuitFromTray();

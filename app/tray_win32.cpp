@@ -11,6 +11,8 @@
 #include "app/main_window.h"
 #include "app/meter_status.h"
 #include "app/tray_menu.h"
+#include "res/resource.h"
+#include "settings/work_area.h"
 #include "skin/display_dpi.h"
 
 namespace {
@@ -24,6 +26,23 @@ constexpr const char* WARNING_TITLE = "Velquin Torvex";
 #ifndef _WIN64
 static_assert(NOTIFYICONDATAA_V1_SIZE == 88, "the notification record's first form is 88 bytes");
 #endif
+
+// Process-wide state of the notification icon; the UI thread's alone.
+struct TrayState {
+  // Whether our icon belongs in the notification area: from HideToTray until RemoveTrayIcon. The
+  // window is hidden throughout; only the tray's About box hides it without the icon.
+  bool iconShown = false;
+  HICON icon = nullptr;  // loaded once: the shell keeps its own copy of the picture
+  // The icon's tip: the caption, and from the first pass on the meter's status below it. Kept
+  // while the icon is away, so that the icon comes back with it.
+  char tip[TIP_LENGTH_V1] = {};
+  UINT taskbarCreatedMessage = 0;  // what Explorer broadcasts once it has (re)made the taskbar
+  // The `raisings` count of the last temperature warning a notification told of: each raising is
+  // told once, however often the icon comes and goes while it lasts.
+  uint32_t warningTold = 0;
+};
+
+TrayState tray;
 
 using LoadIconMetricCall = HRESULT(WINAPI*)(HINSTANCE, PCWSTR, int, HICON*);
 constexpr int ICON_METRIC_SMALL = 0;  // LIM_SMALL
@@ -40,14 +59,14 @@ NOTIFYICONDATAA IconRecord() {
 
 HICON LoadNotificationIcon(HINSTANCE instance, int32_t dpi) {
   // The version the manifest asks for, already loaded; the system folder's older one lacks it.
-  auto loadIconMetric = reinterpret_cast<LoadIconMetricCall>(reinterpret_cast<void*>(
-      GetProcAddress(GetModuleHandleA("comctl32.dll"), "LoadIconMetric")));
+  auto loadIconMetric = reinterpret_cast<LoadIconMetricCall>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("comctl32.dll"), "LoadIconMetric")));
   HICON icon = nullptr;
   if (loadIconMetric != nullptr &&
       SUCCEEDED(loadIconMetric(instance, L"icon2", ICON_METRIC_SMALL, &icon))) {
     return icon;
   }
-  return static_cast<HICON>(LoadImageA(instance, "icon2", IMAGE_ICON,
+  return static_cast<HICON>(LoadImageA(instance, APP_ICON_NAME, IMAGE_ICON,
                                        SystemMetricAt(SM_CXSMICON, dpi),
                                        SystemMetricAt(SM_CYSMICON, dpi), LR_DEFAULTCOLOR));
 }
@@ -55,15 +74,15 @@ HICON LoadNotificationIcon(HINSTANCE instance, int32_t dpi) {
 namespace {
 
 HICON TrayIconImage() {
-  if (!application.trayIcon) {
-    application.trayIcon = LoadNotificationIcon(application.instance, WindowDpi(application.mainWindow));
+  if (!tray.icon) {
+    tray.icon = LoadNotificationIcon(application.instance, WindowDpi(application.mainWindow));
   }
-  return application.trayIcon;
+  return tray.icon;
 }
 
 // Before the first pass the tip is the caption alone.
 const char* TrayTip() {
-  return application.trayTip[0] != '\0' ? application.trayTip : MAIN_WINDOW_CAPTION;
+  return tray.tip[0] != '\0' ? tray.tip : MAIN_WINDOW_CAPTION;
 }
 
 // The degree sign in the ANSI code page the tip is written in; "" where that has none.
@@ -79,7 +98,7 @@ void AnsiDegreeSign(char (&sign)[4]) {
 // The record's second form is the first to carry a notification.
 void TellWarningIfUntold() {
   const TemperatureWarning& warning = application.temperatureWarning;
-  if (!application.trayIconShown || !IsWarningUntold(warning, application.warningToldInTray)) {
+  if (!tray.iconShown || !IsWarningUntold(warning, tray.warningTold)) {
     return;
   }
   NOTIFYICONDATAA record = IconRecord();
@@ -93,14 +112,14 @@ void TellWarningIfUntold() {
   // Known from Windows 7 on: kept back while the user has just signed in to a new machine.
   if (IsWindows7OrGreater()) record.dwInfoFlags |= NIIF_RESPECT_QUIET_TIME;
   // Told only once the shell has it; without a taskbar the next pass tries again.
-  if (Shell_NotifyIconA(NIM_MODIFY, &record)) application.warningToldInTray = warning.raisings;
+  if (Shell_NotifyIconA(NIM_MODIFY, &record)) tray.warningTold = warning.raisings;
 }
 
 // Keeps the tip, and tells the icon when it has changed.
 void ShowTrayTip(const char* tip) {
-  if (std::strcmp(tip, application.trayTip) == 0) return;
-  snprintf(application.trayTip, sizeof application.trayTip, "%s", tip);
-  if (!application.trayIconShown) return;
+  if (std::strcmp(tip, tray.tip) == 0) return;
+  snprintf(tray.tip, sizeof tray.tip, "%s", tip);
+  if (!tray.iconShown) return;
   NOTIFYICONDATAA record = IconRecord();
   record.uFlags = NIF_TIP;
   snprintf(record.szTip, TIP_LENGTH_V1, "%s", tip);
@@ -116,12 +135,13 @@ void AddTrayIcon() {
   // Without a taskbar (Explorer not up yet) this fails and the window stays hidden with no icon,
   // until a new taskbar announces itself.
   Shell_NotifyIconA(NIM_ADD, &record);
-  application.trayIconShown = true;
+  tray.iconShown = true;
 }
 
 }  // namespace
 
 void HideToTray() {
+  if (application.runEnded) return;  // the tray's About box closing after a quit
   ShowWindow(application.mainWindow, SW_MINIMIZE);
   ShowWindow(application.mainWindow, SW_HIDE);
   AddTrayIcon();
@@ -129,14 +149,16 @@ void HideToTray() {
 }
 
 void RemoveTrayIcon() {
+  if (!tray.iconShown) return;
   NOTIFYICONDATAA record = IconRecord();
   Shell_NotifyIconA(NIM_DELETE, &record);
-  application.trayIconShown = false;
+  tray.iconShown = false;
 }
 
 void RestoreFromTray() {
   ShowWindow(application.mainWindow, SW_SHOW);
   ShowWindow(application.mainWindow, SW_RESTORE);
+  KeepOnWorkArea(application.mainWindow);  // the monitors may have changed meanwhile
   RemoveTrayIcon();
 }
 
@@ -157,20 +179,21 @@ void HandleTrayNotification(LPARAM mouseMessage) {
       RestoreFromTray();
       break;
     case WM_RBUTTONDOWN:
+    case WM_RBUTTONDBLCLK:  // the second of two quick presses: a press all the same
       ShowTrayMenu();
       break;
   }
 }
 
 void RegisterTaskbarCreatedMessage() {
-  application.taskbarCreatedMessage = RegisterWindowMessageA("TaskbarCreated");
+  tray.taskbarCreatedMessage = RegisterWindowMessageA("TaskbarCreated");
 }
 
 bool IsTaskbarCreatedMessage(UINT message) {
   // Zero when registering failed: that is WM_NULL, which the pop-up menus post.
-  return application.taskbarCreatedMessage != 0 && message == application.taskbarCreatedMessage;
+  return tray.taskbarCreatedMessage != 0 && message == tray.taskbarCreatedMessage;
 }
 
 void HandleTaskbarCreated() {
-  if (application.trayIconShown) AddTrayIcon();
+  if (tray.iconShown) AddTrayIcon();
 }

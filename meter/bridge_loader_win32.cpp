@@ -1,5 +1,8 @@
 #include <windows.h>
 
+#include <cstdio>
+
+#include "log/event_log.h"
 #include "meter/bridge_library.h"
 #include "meter/bridge_loader.h"
 
@@ -17,18 +20,25 @@ Function AsFunction(FARPROC entry) {
 bool LoadBridgeLibrary(const char* libraryName) {
   HMODULE module = LoadLibraryA(libraryName);
   if (!module) {
+    LogEvent("Bridge library %s not found (error %lu): no meter can be found", libraryName,
+             GetLastError());
     InstallBridgeLibrary(AbsentBridgeLibrary());
     return false;
   }
+  char path[MAX_PATH];
+  DWORD length = GetModuleFileNameA(module, path, sizeof path);
+  if (length == 0 || length >= sizeof path) snprintf(path, sizeof path, "%s", libraryName);
   FARPROC entries[7];
   for (int i = 0; i < 7; ++i) {
     entries[i] = GetProcAddress(module, BRIDGE_FUNCTION_NAMES[i]);
     if (!entries[i]) {
+      LogEvent("Bridge library %s lacks %s: no meter can be found", path, BRIDGE_FUNCTION_NAMES[i]);
       FreeLibrary(module);
       InstallBridgeLibrary(AbsentBridgeLibrary());
       return false;
     }
   }
+  LogEvent("Bridge library found: %s", path);
   // The module stays loaded for the life of the process: its interrupt thread calls back into us.
   BridgeLibrary library;
   library.openDevice = AsFunction<decltype(library.openDevice)>(entries[0]);

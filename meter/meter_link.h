@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <mutex>
 
+#include "log/repeat_throttle.h"
 #include "meter/bridge_library.h"
 #include "meter/meter_frame.h"
 #include "meter/receive_parser.h"
@@ -31,6 +32,10 @@ struct MeterLink {
   // Held for each nibble's write, and by DetachIfRemoved from its status read to the detach: a
   // bridge found gone gets no nibble more, not even one of a frame already in flight.
   std::mutex writeLock;
+  // Writes the bridge refused, told in the event log without a line per nibble, and the bridge
+  // of the last one. Under writeLock.
+  RepeatThrottle failedWrites;
+  int32_t failedWriteIndex = NO_DEVICE;
   // The library's functions: installed on the UI thread at start-up, before any other thread
   // runs, and only read after.
   BridgeLibrary bridge = AbsentBridgeLibrary();
@@ -50,16 +55,19 @@ bool IsReadingFresh(int64_t packetMs, int64_t nowMs);
 
 // Sends one nibble to the linked meter and pauses 100 us; does nothing, and takes no time, while
 // no meter is linked. The device index is read afresh for every nibble, so a frame cut by an
-// unlink or relink loses its rest or sends it to the new meter.
+// unlink or relink loses its rest or sends it to the new meter. A write the bridge refuses is
+// logged: the first at once, the rest counted, at most one line a minute.
 void SendNibble(int32_t nibble);
 
+// Sends the frame's nibbles, then logs the refused writes still untold once their minute is up.
 void SendMeterFrame(const MeterFrame& frame);
 
-// Takes up the bridge: it is opened (tried up to LINK_OPEN_ATTEMPTS times), becomes the device
-// index, gets the receive parser as its interrupt routine and is claimed for exclusive use. When
-// it does not open, nothing is linked (the device index is NO_DEVICE) and the result is false:
-// frames sent to a bridge that is not open would be lost while the link seemed to work. The
-// results of the two calls after the open are not tested.
+// Takes up the bridge: it is opened (tried up to LINK_OPEN_ATTEMPTS times) and only then is the
+// bridge linked so far released; the new one becomes the device index, gets the receive parser as
+// its interrupt routine and is claimed for exclusive use. When it does not open, the link stays as
+// it was and the result is false: a working meter is not given up for one that cannot be reached.
+// The results of the two calls after the open are not tested. Linking the bridge linked already
+// changes nothing. Either way the event log says so.
 bool LinkDevice(int32_t index);
 
 // Releases the linked bridge, if any. The device index is left to the caller.

@@ -1,6 +1,6 @@
 #include "meter/spin_wait.h"
 
-#include "meter/performance_counter.h"
+#include "meter/spin_clock.h"
 
 int64_t SpinTarget(int64_t start, int64_t frequency, int64_t microseconds) {
   // A negative count or frequency waits not at all; the product stays in range for any real
@@ -10,10 +10,10 @@ int64_t SpinTarget(int64_t start, int64_t frequency, int64_t microseconds) {
 }
 
 void WaitMicroseconds(int64_t microseconds) {
-  int64_t frequency = ReadPerformanceFrequency();
-  int64_t start = ReadPerformanceCounter();
+  int64_t frequency = ReadSpinClockFrequency();
+  int64_t start = ReadSpinClock();
   int64_t target = SpinTarget(start, frequency, microseconds);
   if (start >= target) return;
-  while (ReadPerformanceCounter() < target) {
+  while (ReadSpinClock() < target) {
   }
 }

@@ -1,5 +1,5 @@
 #pragma once
-// Busy pauses on the high-resolution counter: the meter needs 100 us between nibbles, far below
+// Busy pauses on the spin clock (spin_clock.h): the meter needs 100 us between nibbles, far below
 // what a sleep can give.
 #include <cstdint>
 

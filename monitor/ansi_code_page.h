@@ -11,3 +11,6 @@ struct AnsiCodePage {
 
 // A code page holding ASCII only: every other character becomes '?'.
 const AnsiCodePage& AsciiCodePage();
+
+// The system's ANSI code page (CP_ACP), through the system's own conversions. Windows builds only.
+const AnsiCodePage& SystemCodePage();

@@ -15,6 +15,7 @@ struct PassOutcome {
   bool backlightOn = false;
   int32_t temperature = 0;        // the meter's reading, 0 to 255, however old
   bool temperatureFresh = false;  // a packet brought it less than READING_STALE_MS ago
+  bool driveUnavailable = false;  // "HDD Space" of a disk that cannot be read: the figure is 0
 
   bool operator==(const PassOutcome&) const = default;
 };

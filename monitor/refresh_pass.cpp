@@ -3,33 +3,50 @@
 #include "monitor/refresh_rules.h"
 #include "settings/record_field_store.h"
 
-int32_t WorkOutFigure(RefreshSystem& system, int32_t itemType, const DisplayItemRecord& display,
-                      const SystemControlRecord& control, int32_t cpuUsage, int32_t temperature) {
+namespace {
+
+bool IsDriveLetter(uint8_t letter) {
+  return (letter >= 'A' && letter <= 'Z') || (letter >= 'a' && letter <= 'z');
+}
+
+// A byte that is no letter names no disk: it is not asked for (a 0 would even make an empty path,
+// which some systems read as the current folder's disk).
+ItemFigure DiskFigure(RefreshSystem& system, const DisplayItemRecord& display) {
+  const uint8_t letter = LoadField(display.driveLetter);
+  if (!IsDriveLetter(letter)) return {0, true};
+  SpaceFigures disk = system.QueryDiskSpace(static_cast<char>(letter));
+  if (disk.total == 0) return {0, true};
+  return {SpaceFigure(disk.total, disk.available, LoadField(display.hddUsed) != 0), false};
+}
+
+}  // namespace
+
+ItemFigure WorkOutFigure(RefreshSystem& system, int32_t itemType, const DisplayItemRecord& display,
+                         const SystemControlRecord& control, int32_t cpuUsage,
+                         int32_t temperature) {
   switch (itemType) {
-    case ITEM_HDD_SPACE: {
-      SpaceFigures disk = system.QueryDiskSpace(static_cast<char>(LoadField(display.driveLetter)));
-      return SpaceFigure(disk.total, disk.available, LoadField(display.hddUsed) != 0);
-    }
+    case ITEM_HDD_SPACE:
+      return DiskFigure(system, display);
     case ITEM_CPU_USAGE:
-      return cpuUsage;
+      return {cpuUsage};
     case ITEM_RAM_SPACE: {
       MemoryFigures memory = system.QueryMemory();
-      return SpaceFigure(memory.physical.total, memory.physical.available,
-                         LoadField(display.ramUsed) != 0);
+      return {SpaceFigure(memory.physical.total, memory.physical.available,
+                          LoadField(display.ramUsed) != 0)};
     }
     case ITEM_PAGE_FILE_SPACE: {
       MemoryFigures memory = system.QueryMemory();
-      return SpaceFigure(memory.pageFile.total, memory.pageFile.available,
-                         LoadField(display.pageUsed) != 0);
+      return {SpaceFigure(memory.pageFile.total, memory.pageFile.available,
+                          LoadField(display.pageUsed) != 0)};
     }
     case ITEM_TEMPERATURE:
-      return temperature;
+      return {temperature};
     case ITEM_FAN_SPEED:
-      return FanSpeedFigure(LoadField(control.fanMode), temperature,
-                            LoadField(control.lowThreshold), LoadField(control.highThreshold),
-                            LoadField(control.fanRatio));
+      return {FanSpeedFigure(LoadField(control.fanMode), temperature,
+                             LoadField(control.lowThreshold), LoadField(control.highThreshold),
+                             LoadField(control.fanRatio))};
     default:  // "None", or an item only a damaged record can hold
-      return 0;
+      return {};
   }
 }
 
@@ -44,10 +61,11 @@ PassOutcome RunRefreshPass(RefreshSystem& system, const DisplayItemRecord& displ
   outcome.temperature = temperature.degrees;
   outcome.temperatureFresh = temperature.fresh;
   outcome.itemType = LoadField(display.itemType);
+  const ItemFigure figure =
+      WorkOutFigure(system, outcome.itemType, display, control, cpuUsage, temperature.degrees);
   // The frame carries the figure's low byte, and that is what the meter shows.
-  outcome.figure =
-      WorkOutFigure(system, outcome.itemType, display, control, cpuUsage, temperature.degrees) &
-      0xFF;
+  outcome.figure = figure.value & 0xFF;
+  outcome.driveUnavailable = figure.driveUnavailable;
   outcome.linked = system.IsMeterLinked();
   system.SendFrame(BuildValueFrame(outcome.figure));
   system.SendFrame(BuildFanThresholdsFrame(LoadField(control.lowThreshold),

@@ -42,10 +42,17 @@ class RefreshSystem {
   virtual void StartRefreshTimer() = 0;
 };
 
+// A figure worked out for the meter. A disk that cannot be read (no volume behind the letter, or
+// no letter at all) gives 0, and says so.
+struct ItemFigure {
+  int32_t value = 0;
+  bool driveUnavailable = false;
+};
+
 // The figure for `itemType` with the record's options; the temperature is the meter's last
 // reading.
-int32_t WorkOutFigure(RefreshSystem& system, int32_t itemType, const DisplayItemRecord& display,
-                      const SystemControlRecord& control, int32_t cpuUsage, int32_t temperature);
+ItemFigure WorkOutFigure(RefreshSystem& system, int32_t itemType, const DisplayItemRecord& display,
+                         const SystemControlRecord& control, int32_t cpuUsage, int32_t temperature);
 
 // Runs one pass over the live records. Each field is read at the step that uses it, so an edit
 // made by a settings dialog while the pass runs shows in the frames sent after the read. Returns

@@ -11,9 +11,9 @@ constexpr DWORD REFRESH_PASS_WAIT_MS = 100000;
 // half in wParam and the second in lParam.
 constexpr UINT PASS_OUTCOME_MESSAGE = WM_APP + 1;
 
-// Creates the worker suspended, so no pass starts before the first tick, and starts the cycle. Its
-// passes stop and re-arm `window`'s RefreshTimer. Returns the thread handle (null on failure); the
-// caller owns it.
+// Creates the worker suspended, so no pass starts before the first tick, with the lock its passes
+// hold, and starts the cycle. Its passes stop and re-arm `window`'s RefreshTimer. Returns the
+// thread handle (null on failure); the caller owns it.
 HANDLE CreateRefreshWorker(HWND window);
 
 // One refresh pass against the system and the linked meter, stopping and re-arming `window`'s
@@ -27,6 +27,16 @@ void StopRefreshTimer(HWND window);
 // The end of the run: waits for the pass in progress (as RefreshPassHold does), stops the
 // RefreshTimer of `window` and keeps every later resume from running a pass or re-arming it.
 void EndRefreshCycle(HWND window);
+
+// After EndRefreshCycle: wakes `worker` so that it leaves, and once it has, closes the pass lock.
+// A worker stuck inside a pass keeps the lock. The handle stays the caller's.
+void EndRefreshWorker(HANDLE worker);
+// The PC goes to sleep: waits for the pass in progress, stops the RefreshTimer of `window` and
+// runs no pass until ResumeRefreshCycle.
+void PauseRefreshCycle(HWND window);
+// The wake: the first pass comes at once, and the RefreshTimer runs on with its period. Nothing
+// once the run has ended.
+void ResumeRefreshCycle(HWND window);
 
 // The WM_TIMER handler's half of the handshake. A tick that comes while a pass runs finds the
 // thread not suspended, and the resume has no effect.

@@ -1,14 +1,25 @@
 #include "monitor/refresh_worker.h"
 
+#include <cstddef>
 #include <cstdio>
+#include <cstring>
 
 #include "meter/meter_link.h"
 #include "monitor/cpu_usage_sampler.h"
+#include "monitor/memory_status.h"
 #include "monitor/monitoring.h"
 #include "monitor/refresh_pass.h"
 #include "settings/settings_records.h"
 
 namespace {
+
+constexpr DWORD WORKER_LEAVE_WAIT_MS = 5000;
+
+static_assert(sizeof(MemoryStatus) == sizeof(MEMORYSTATUSEX) &&
+              offsetof(MemoryStatus, totalPhys) == offsetof(MEMORYSTATUSEX, ullTotalPhys) &&
+              offsetof(MemoryStatus, availPhys) == offsetof(MEMORYSTATUSEX, ullAvailPhys) &&
+              offsetof(MemoryStatus, totalPageFile) == offsetof(MEMORYSTATUSEX, ullTotalPageFile) &&
+              offsetof(MemoryStatus, availPageFile) == offsetof(MEMORYSTATUSEX, ullAvailPageFile));
 
 class WindowsRefreshSystem : public RefreshSystem {
  public:
@@ -38,8 +49,9 @@ class WindowsRefreshSystem : public RefreshSystem {
     MEMORYSTATUSEX status{};
     status.dwLength = sizeof status;
     if (!GlobalMemoryStatusEx(&status)) return {};
-    return {{status.ullTotalPhys, status.ullAvailPhys},
-            {status.ullTotalPageFile, status.ullAvailPageFile}};
+    MemoryStatus copy;
+    std::memcpy(&copy, &status, sizeof copy);
+    return MemoryFiguresOf(copy);
   }
 
   TemperatureSample ReadTemperature() override {
@@ -64,8 +76,12 @@ DWORD WINAPI RefreshWorkerMain(LPVOID parameter) {
   HWND window = static_cast<HWND>(parameter);
   for (;;) {
     WaitForSingleObject(monitoring.passLock, INFINITE);
-    if (!monitoring.cycleEnded.load(std::memory_order_relaxed)) RunWindowsRefreshPass(window);
+    bool ended = monitoring.cycleEnded.load(std::memory_order_relaxed);
+    if (!ended && !monitoring.cyclePaused.load(std::memory_order_relaxed)) {
+      RunWindowsRefreshPass(window);
+    }
     ReleaseMutex(monitoring.passLock);
+    if (ended) return 0;  // woken by EndRefreshWorker, or by a tick just before the end
     // The pseudo-handle: the UI thread may already have closed the handle it was given.
     SuspendThread(GetCurrentThread());
   }
@@ -82,6 +98,7 @@ void RunWindowsRefreshPass(HWND window) {
 
 HANDLE CreateRefreshWorker(HWND window) {
   monitoring.cycleEnded.store(false, std::memory_order_relaxed);
+  if (!monitoring.passLock) monitoring.passLock = CreateMutexA(nullptr, FALSE, nullptr);
   return CreateThread(nullptr, 0, RefreshWorkerMain, window, CREATE_SUSPENDED, nullptr);
 }
 
@@ -97,6 +114,35 @@ void EndRefreshCycle(HWND window) {
   RefreshPassHold hold;
   monitoring.cycleEnded.store(true, std::memory_order_relaxed);
   StopRefreshTimer(window);
+}
+
+void EndRefreshWorker(HANDLE worker) {
+  if (worker) {
+    // A resume that lands while the worker is between its last release of the lock and its
+    // suspension is lost, so it is repeated until the thread is gone. EndRefreshCycle has waited
+    // for the pass already: only a worker stuck in a bridge call takes longer than a moment.
+    ULONGLONG deadline = GetTickCount64() + WORKER_LEAVE_WAIT_MS;
+    do {
+      if (GetTickCount64() >= deadline) return;  // still inside a pass: the lock stays
+      ResumeThread(worker);
+    } while (WaitForSingleObject(worker, 10) == WAIT_TIMEOUT);
+  }
+  if (monitoring.passLock) CloseHandle(monitoring.passLock);
+  monitoring.passLock = nullptr;
+}
+
+void PauseRefreshCycle(HWND window) {
+  RefreshPassHold hold;
+  monitoring.cyclePaused.store(true, std::memory_order_relaxed);
+  StopRefreshTimer(window);  // after the pass: its end re-arms the timer
+}
+
+void ResumeRefreshCycle(HWND window) {
+  if (monitoring.cycleEnded.load(std::memory_order_relaxed)) return;
+  monitoring.cyclePaused.store(false, std::memory_order_relaxed);
+  // The first pass at once: the meter has shown the same figure for the whole sleep. The pass
+  // re-arms the timer with the full period.
+  SetTimer(window, REFRESH_TIMER_ID, USER_TIMER_MINIMUM, nullptr);
 }
 
 void ResumeRefreshWorker(HANDLE worker) {

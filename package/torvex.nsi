@@ -48,6 +48,9 @@ VIAddVersionKey "FileVersion" "${VERSION}"
 VIAddVersionKey "ProductVersion" "${VERSION}"
 VIAddVersionKey "LegalCopyright" "Copyright (C) 2026 Velquin"
 
+; Set when the installer closed a running Torvex: the new one is started at the end in its place.
+Var RestartTorvex
+
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
 !define MUI_COMPONENTSPAGE_NODESC
@@ -56,6 +59,7 @@ VIAddVersionKey "LegalCopyright" "Copyright (C) 2026 Velquin"
 !insertmacro MUI_PAGE_COMPONENTS
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
+!define MUI_PAGE_CUSTOMFUNCTION_SHOW ShowFinishPage
 !insertmacro MUI_PAGE_FINISH
 !insertmacro MUI_UNPAGE_CONFIRM
 !insertmacro MUI_UNPAGE_COMPONENTS
@@ -81,6 +85,7 @@ VIAddVersionKey "LegalCopyright" "Copyright (C) 2026 Velquin"
       System::Call "user32::GetWindowThreadProcessId(p r0, *i .r1) i"
       System::Call "kernel32::OpenProcess(i ${SYNCHRONIZE}, i 0, i r1) p .r2"
       System::Call "user32::PostMessage(p r0, i ${WM_COMMAND}, p ${QUIT_COMMAND}, p 0) i"
+      StrCpy $RestartTorvex 1
       ${If} $2 P<> 0
         System::Call "kernel32::WaitForSingleObject(p r2, i ${QUIT_WAIT_MS}) i"
         System::Call "kernel32::CloseHandle(p r2)"
@@ -143,8 +148,27 @@ Section "-SignInOff"
   ${EndIf}
 SectionEnd
 
+; A Torvex the installer closed is started again, silent or not, so the meter is not left without
+; figures until the next sign-in: the new program, as the user who ran the installer, from the
+; install folder (its working folder, where it finds its skin).
+Section "-RestartClosedTorvex"
+  ${If} $RestartTorvex = 1
+    SetOutPath "$INSTDIR"
+    Exec '"$INSTDIR\torvex.exe"'
+  ${EndIf}
+SectionEnd
+
+; Torvex already runs again: the finish page offers no second start.
+Function ShowFinishPage
+  ${If} $RestartTorvex = 1
+    SendMessage $mui.FinishPage.Run ${BM_SETCHECK} ${BST_UNCHECKED} 0
+    ShowWindow $mui.FinishPage.Run ${SW_HIDE}
+  ${EndIf}
+FunctionEnd
+
 Function .onInit
   SetShellVarContext current
+  StrCpy $RestartTorvex 0
   ReadRegStr $0 HKCU "${RUN_KEY}" "Torvex"
   ${GetParameters} $1
   ClearErrors

@@ -1,6 +1,18 @@
 #pragma once
-// Control ids shared by the resource script and the code. The resources themselves go by name
-// ("SEARCH", "ABOUT", "LR", "GEN", "icon2"); names are not case-sensitive.
+// Control ids shared by the resource script and the code, and the names the resources go by.
+
+// The resource names, for the code: the script spells them as bare names (SEARCH, ABOUT, LR, GEN,
+// icon2), since a name given as a string there would join a string just before it. The system
+// matches names without regard to case.
+#ifndef RC_INVOKED
+constexpr char SEARCH_DIALOG_NAME[] = "SEARCH";
+constexpr char ABOUT_DIALOG_NAME[] = "ABOUT";
+constexpr char DISPLAY_SETUP_DIALOG_NAME[] = "LR";
+constexpr char FAN_BACKLIGHT_DIALOG_NAME[] = "GEN";
+constexpr char APP_ICON_NAME[] = "icon2";
+// Not in the script: a class registered in the plain form shows the system's default icon.
+constexpr char PLAIN_CLASS_ICON_NAME[] = "icon1";
+#endif
 
 // SEARCH
 #define IDC_DEVICE_LIST 101

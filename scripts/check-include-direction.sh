@@ -1,16 +1,18 @@
 #!/usr/bin/env bash
 # Fails when a folder includes a header of one it must not use. app uses everything; monitor uses
-# meter and settings; meter, settings and skin use none of the others; res holds only the resource
-# ids; the virtual meter stands apart from the program it tests.
+# meter and settings; meter, settings and skin use none of the others; every one of them may use
+# log, the event log, which uses none; res holds only the resource ids; the virtual meter stands
+# apart from the program it tests.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 
 declare -A allowed=(
-  [app]="app meter monitor settings skin res"
-  [monitor]="monitor meter settings"
-  [meter]="meter"
-  [settings]="settings res"
-  [skin]="skin"
+  [app]="app meter monitor settings skin res log"
+  [monitor]="monitor meter settings log"
+  [meter]="meter log"
+  [settings]="settings res log"
+  [skin]="skin log"
+  [log]="log"
   [virtual-meter]="virtual-meter"
 )
 

@@ -6,7 +6,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 preset=$(scripts/wine-preset.sh)
 cmake --preset "$preset" >/dev/null
-cmake --build --preset "$preset" >/dev/null
+cmake --build --preset "$preset" --target all benches >/dev/null
 env_sh=tests/wine/wine-env.sh
 build=build/$preset
 "$env_sh" up "$build"

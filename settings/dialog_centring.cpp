@@ -7,21 +7,21 @@ int32_t CentredOffset(int32_t outer, int32_t inner) {
   return (outer - inner) / 2;
 }
 
-int32_t Width(const RecordRect& rect) {
+int32_t Width(const ScreenRect& rect) {
   return rect.right - rect.left;
 }
-int32_t Height(const RecordRect& rect) {
+int32_t Height(const ScreenRect& rect) {
   return rect.bottom - rect.top;
 }
 
 }  // namespace
 
-DialogPosition CentreOverWindow(const RecordRect& dialog, const RecordRect& frame) {
+DialogPosition CentreOverWindow(const ScreenRect& dialog, const ScreenRect& frame) {
   return {frame.left + CentredOffset(Width(frame), Width(dialog)),
           frame.top + CentredOffset(Height(frame), Height(dialog))};
 }
 
-DialogPosition CentreOnDesktop(const RecordRect& dialog, const RecordRect& desktop) {
+DialogPosition CentreOnDesktop(const ScreenRect& dialog, const ScreenRect& desktop) {
   return {CentredOffset(Width(desktop), Width(dialog)),
           CentredOffset(Height(desktop), Height(dialog))};
 }

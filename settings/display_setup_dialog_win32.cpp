@@ -1,29 +1,46 @@
 // The "LR" dialog: the meter's figure and its options, edited live in settings.displayItem.
 #include "res/resource.h"
-#include "settings/dialog_window.h"
+#include "settings/dialog_placement.h"
 #include "settings/display_setup_rules.h"
 #include "settings/record_field_store.h"
 #include "settings/record_snapshot.h"
+#include "settings/settings_dialog_support.h"
 #include "settings/settings_dialogs.h"
 
 namespace {
 
 constexpr char CAPTION[] = "Display Information Setup";
-constexpr int NO_ENTRY = -1;
+constexpr int32_t MAX_DRIVES = 'Z' - 'A' + 1;
 
 int32_t SelectedItem(HWND dialog) {
   return static_cast<int32_t>(SendDlgItemMessageA(dialog, IDC_ITEM_LIST, CB_GETCURSEL, 0, 0));
 }
 
-// The drive list entry whose item data is the record's letter; NO_ENTRY when none is.
-int DriveEntryOf(HWND dialog, uint8_t driveLetter) {
-  const int count =
-      static_cast<int>(SendDlgItemMessageA(dialog, IDC_DRIVE_LIST, CB_GETCOUNT, 0, 0));
-  for (int entry = 0; entry < count; ++entry) {
+// The letters of the drive list's entries, in list order, as their item data holds them.
+struct DriveLetters {
+  uint8_t letters[MAX_DRIVES] = {};
+  int32_t count = 0;
+};
+
+DriveLetters DriveLettersOf(HWND dialog) {
+  DriveLetters drives;
+  LRESULT count = SendDlgItemMessageA(dialog, IDC_DRIVE_LIST, CB_GETCOUNT, 0, 0);
+  for (LRESULT entry = 0; entry < count && drives.count < MAX_DRIVES; ++entry) {
     LRESULT letter = SendDlgItemMessageA(dialog, IDC_DRIVE_LIST, CB_GETITEMDATA, entry, 0);
-    if (letter == driveLetter) return entry;
+    drives.letters[drives.count++] = static_cast<uint8_t>(letter);
   }
-  return NO_ENTRY;
+  return drives;
+}
+
+// "HDD Space" shows a disk of the list: the record's, else the first, which the record then takes.
+void SelectDriveForHddSpace(HWND dialog) {
+  const DriveLetters drives = DriveLettersOf(dialog);
+  const DriveSelection selection =
+      DriveSelectionForHddSpace(drives.letters, drives.count, settings.displayItem.driveLetter);
+  SendDlgItemMessageA(dialog, IDC_DRIVE_LIST, CB_SETCURSEL, selection.entry, 0);
+  if (selection.storeLetter) {
+    StoreField(settings.displayItem.driveLetter, drives.letters[selection.entry]);
+  }
 }
 
 void FillItemList(HWND dialog) {
@@ -33,7 +50,8 @@ void FillItemList(HWND dialog) {
   SendDlgItemMessageA(dialog, IDC_ITEM_LIST, CB_SETCURSEL, settings.displayItem.itemType, 0);
 }
 
-// One entry per fixed disk, in letter order, carrying its letter; built once per opening.
+// One entry per fixed disk, in letter order, carrying its letter; built once per opening. The
+// record's disk is selected, whatever the item.
 void FillDriveList(HWND dialog) {
   for (char letter = 'A'; letter <= 'Z'; ++letter) {
     char text[DRIVE_TEXT_SIZE];
@@ -43,9 +61,11 @@ void FillDriveList(HWND dialog) {
     LRESULT entry = SendDlgItemMessageA(dialog, IDC_DRIVE_LIST, CB_ADDSTRING, 0,
                                         reinterpret_cast<LPARAM>(text));
     SendDlgItemMessageA(dialog, IDC_DRIVE_LIST, CB_SETITEMDATA, entry, letter);
-    if (letter == settings.displayItem.driveLetter)
-      SendDlgItemMessageA(dialog, IDC_DRIVE_LIST, CB_SETCURSEL, entry, 0);
   }
+  const DriveLetters drives = DriveLettersOf(dialog);
+  SendDlgItemMessageA(
+      dialog, IDC_DRIVE_LIST, CB_SETCURSEL,
+      MatchingDriveEntry(drives.letters, drives.count, settings.displayItem.driveLetter), 0);
 }
 
 void UpdateDisplaySetupControls(HWND dialog) {
@@ -57,10 +77,7 @@ void UpdateDisplaySetupControls(HWND dialog) {
   EnableControl(dialog, IDC_DRIVE_LIST, states.driveChoice);
   EnableControl(dialog, IDC_USED_SPACE, states.spaceChoice);
   EnableControl(dialog, IDC_AVAILABLE_SPACE, states.spaceChoice);
-  if (states.driveChoice) {
-    SendDlgItemMessageA(dialog, IDC_DRIVE_LIST, CB_SETCURSEL,
-                        DriveEntryOf(dialog, record.driveLetter), 0);
-  }
+  if (states.driveChoice) SelectDriveForHddSpace(dialog);
   const int32_t* used = UsedFlagOf(record, item);
   if (!used) return;  // the radio buttons keep whatever check they had
   // "Used Space" for 1, "Availalbe Space" for 0, neither for any other flag.
@@ -133,5 +150,6 @@ INT_PTR CALLBACK DisplaySetupDialogProc(HWND dialog, UINT message, WPARAM wParam
 }  // namespace
 
 void OpenDisplaySetupDialog(HINSTANCE instance, HWND owner) {
-  RunSettingsDialog(settings.displayItem, instance, owner, "LR", DisplaySetupDialogProc);
+  RunSettingsDialog(settings.displayItem, settings.displayItemBeforeDialog, instance, owner,
+                    DISPLAY_SETUP_DIALOG_NAME, DisplaySetupDialogProc);
 }

@@ -30,6 +30,10 @@ bool SpaceFieldsOf(int32_t itemIndex, SpaceFields* fields) {
   return false;
 }
 
+uint8_t UpperCaseLetter(uint8_t letter) {
+  return letter >= 'a' && letter <= 'z' ? static_cast<uint8_t>(letter - 'a' + 'A') : letter;
+}
+
 }  // namespace
 
 DisplayOptionStates DisplayOptionStatesFor(int32_t itemIndex) {
@@ -55,6 +59,21 @@ void StoreSpaceChoice(DisplayItemRecord& record, int32_t itemIndex, bool used) {
   StoreField(record.*fields.used, used ? 1 : 0);
   StoreField(record.*fields.option, 0);
   StoreField(record.fanOption, 0);
+}
+
+int32_t MatchingDriveEntry(const uint8_t* entryLetters, int32_t count, uint8_t driveLetter) {
+  for (int32_t entry = 0; entry < count; ++entry) {
+    if (UpperCaseLetter(entryLetters[entry]) == UpperCaseLetter(driveLetter)) return entry;
+  }
+  return -1;
+}
+
+DriveSelection DriveSelectionForHddSpace(const uint8_t* entryLetters, int32_t count,
+                                         uint8_t driveLetter) {
+  const int32_t entry = MatchingDriveEntry(entryLetters, count, driveLetter);
+  if (entry >= 0) return {entry, false};
+  if (count <= 0) return {-1, false};
+  return {0, true};
 }
 
 void FormatDriveEntry(char letter, char (&text)[DRIVE_TEXT_SIZE]) {

@@ -28,6 +28,20 @@ const int32_t* UsedFlagOf(const DisplayItemRecord& record, int32_t itemIndex);
 // An item without a used flag changes nothing.
 void StoreSpaceChoice(DisplayItemRecord& record, int32_t itemIndex, bool used);
 
+// The drive list's entry whose letter (`entryLetters`, one per entry in list order) is the
+// record's, upper or lower case alike; -1 when none is.
+int32_t MatchingDriveEntry(const uint8_t* entryLetters, int32_t count, uint8_t driveLetter);
+
+// What the drive list shows with "HDD Space" chosen: the matching entry or, when none matches (no
+// disk ever chosen, or one that is gone), the first fixed disk, whose letter the record then takes
+// so that the meter shows a disk rather than nothing. -1, storing nothing, for an empty list.
+struct DriveSelection {
+  int32_t entry;
+  bool storeLetter;
+};
+DriveSelection DriveSelectionForHddSpace(const uint8_t* entryLetters, int32_t count,
+                                         uint8_t driveLetter);
+
 // The drive list's entry for a fixed disk, "Driver C", and the disk's root path, "C:\".
 constexpr size_t DRIVE_TEXT_SIZE = 16;
 void FormatDriveEntry(char letter, char (&text)[DRIVE_TEXT_SIZE]);

@@ -2,10 +2,11 @@
 #include <cstdio>
 
 #include "res/resource.h"
-#include "settings/dialog_window.h"
+#include "settings/dialog_placement.h"
 #include "settings/fan_backlight_rules.h"
 #include "settings/record_field_store.h"
 #include "settings/record_snapshot.h"
+#include "settings/settings_dialog_support.h"
 #include "settings/settings_dialogs.h"
 
 namespace {
@@ -95,6 +96,45 @@ void ApplyArrows(HWND dialog, HWND scrollBar, int scrollCode) {
   SendMessageA(edit, EM_SETSEL, selection.start, selection.end);
 }
 
+// The scroll code of a key that steps a value; -1 for any other key.
+int ScrollCodeOfKey(WPARAM key) {
+  switch (key) {
+    case VK_UP:
+      return SB_LINEUP;
+    case VK_DOWN:
+      return SB_LINEDOWN;
+    case VK_PRIOR:
+      return SB_PAGEUP;
+    case VK_NEXT:
+      return SB_PAGEDOWN;
+  }
+  return -1;
+}
+
+// A value's edit takes the stepping keys as its arrows would (a focused scroll bar sends them so
+// itself), so the value can be changed from the keyboard; in a time, the caret still chooses the
+// hour or the minute.
+LRESULT CALLBACK ValueEditProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam) {
+  const int scrollCode = message == WM_KEYDOWN ? ScrollCodeOfKey(wParam) : -1;
+  if (scrollCode >= 0) {
+    HWND dialog = GetParent(edit);
+    HWND arrows = GetDlgItem(dialog, GetDlgCtrlID(edit) + 1);
+    SendMessageA(dialog, WM_VSCROLL, MAKEWPARAM(scrollCode, 0), reinterpret_cast<LPARAM>(arrows));
+    return 0;
+  }
+  auto editProc = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(edit, GWLP_USERDATA));
+  return CallWindowProcA(editProc, edit, message, wParam, lParam);
+}
+
+void TakeSteppingKeysInEdits(HWND dialog) {
+  for (const Arrows& arrows : ARROWS) {
+    HWND edit = GetDlgItem(dialog, arrows.scrollBarId - 1);
+    // The edit's own procedure is in place before ours can be called.
+    SetWindowLongPtrA(edit, GWLP_USERDATA, GetWindowLongPtrA(edit, GWLP_WNDPROC));
+    SetWindowLongPtrA(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ValueEditProc));
+  }
+}
+
 void ApplyCommand(HWND dialog, int id) {
   SystemControlRecord& record = settings.systemControl;
   if (id == IDOK) {
@@ -114,6 +154,7 @@ INT_PTR CALLBACK FanBacklightDialogProc(HWND dialog, UINT message, WPARAM wParam
   switch (message) {
     case WM_INITDIALOG:
       CenterOverOwner(dialog);
+      TakeSteppingKeysInEdits(dialog);
       UpdateFanBacklightControls(dialog);
       return TRUE;
     case WM_COMMAND:
@@ -133,5 +174,6 @@ INT_PTR CALLBACK FanBacklightDialogProc(HWND dialog, UINT message, WPARAM wParam
 }  // namespace
 
 void OpenFanBacklightDialog(HINSTANCE instance, HWND owner) {
-  RunSettingsDialog(settings.systemControl, instance, owner, "GEN", FanBacklightDialogProc);
+  RunSettingsDialog(settings.systemControl, settings.systemControlBeforeDialog, instance, owner,
+                    FAN_BACKLIGHT_DIALOG_NAME, FanBacklightDialogProc);
 }

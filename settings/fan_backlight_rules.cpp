@@ -11,6 +11,7 @@ constexpr int32_t LOWEST_LOW_THRESHOLD = 10;
 constexpr int32_t HIGHEST_HIGH_THRESHOLD = 80;
 constexpr int32_t LOWEST_FAN_RATIO = 50;
 constexpr int32_t HIGHEST_FAN_RATIO = 100;
+constexpr uint16_t PAGE_STEP = 10;
 
 // The time edits read "hh:mm": a caret after the colon works on the minute.
 constexpr int32_t LAST_HOUR_POSITION = 2;
@@ -62,8 +63,16 @@ int32_t SaturatingAdd(int32_t value, int32_t delta) {
 }  // namespace
 
 uint16_t StepArrow(uint16_t value, int32_t scrollCode) {
-  if (scrollCode == ARROW_UP) return static_cast<uint16_t>(value + 1);
-  if (scrollCode == ARROW_DOWN && value != 0) return static_cast<uint16_t>(value - 1);
+  switch (scrollCode) {
+    case ARROW_UP:
+      return static_cast<uint16_t>(value + 1);
+    case ARROW_DOWN:
+      return value != 0 ? static_cast<uint16_t>(value - 1) : value;
+    case PAGE_UP:
+      return static_cast<uint16_t>(value + PAGE_STEP);
+    case PAGE_DOWN:
+      return value > PAGE_STEP ? static_cast<uint16_t>(value - PAGE_STEP) : 0;
+  }
   return value;
 }
 

@@ -6,9 +6,13 @@
 
 #include "settings/settings_records.h"
 
-// The scroll codes of an arrow click (SB_LINEUP, SB_LINEDOWN); every other code steps nothing.
+// The scroll codes that step a value: an arrow click or Up and Down (SB_LINEUP, SB_LINEDOWN), and
+// Page Up and Page Down (SB_PAGEUP, SB_PAGEDOWN), which step by ten. Every other code steps
+// nothing.
 constexpr int32_t ARROW_UP = 0;
 constexpr int32_t ARROW_DOWN = 1;
+constexpr int32_t PAGE_UP = 2;
+constexpr int32_t PAGE_DOWN = 3;
 
 // The value a pair of arrows acts on. For the two times it is the part (hour or minute) that the
 // caret of the time's edit sits in.
@@ -27,7 +31,8 @@ struct EditSelection {
 EditSelection ApplyArrowClick(SystemControlRecord& record, ArrowTarget target,
                               int32_t selectionStart, int32_t scrollCode);
 
-// The up arrow adds 1 (wrapping at 65535), the down arrow subtracts 1 unless the value is 0.
+// The up arrow adds 1 (wrapping at 65535), the down arrow subtracts 1 unless the value is 0; the
+// page codes do the same by 10, and page down stops at 0.
 uint16_t StepArrow(uint16_t value, int32_t scrollCode);
 
 // Wraps the time parts (the up arrow runs 23 to 0 and 59 to 0) and keeps the thresholds and the

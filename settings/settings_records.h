@@ -120,6 +120,10 @@ static_assert(offsetof(RecordRect, right) == 8 && offsetof(RecordRect, bottom) =
 struct Settings {
   DisplayItemRecord displayItem;
   SystemControlRecord systemControl;
+  // While a settings dialog is open, its record as it was before the dialog: what the user last
+  // confirmed, and so what a quit in the meantime saves. Null while no dialog has it open.
+  const DisplayItemRecord* displayItemBeforeDialog = nullptr;
+  const SystemControlRecord* systemControlBeforeDialog = nullptr;
 };
 
 extern Settings settings;

@@ -4,9 +4,12 @@
 #include <vector>
 
 #include "settings/record_field_store.h"
+#include "settings/record_snapshot.h"
 #include "settings/settings_records.h"
 #include "settings/settings_registry.h"
 #include "settings/stored_values.h"
+#include "settings/work_area.h"
+#include "settings/value_damage.h"
 
 namespace {
 
@@ -26,15 +29,15 @@ static_assert(sizeof(SYSTEMTIME) == sizeof(RecordTime) &&
 // never lands in the record itself. Only REG_BINARY is ever written here: a value of another type
 // (text or a number put there by hand or by other software) counts as missing. A value that
 // changes between the query and the read counts as present with nothing read. With no key, every
-// value is missing.
-StoredValue QueryStoredValue(HKEY key, const char* name, std::vector<uint8_t>& buffer) {
+// value is missing. A value that is not the `recordSize` bytes of REG_BINARY written is logged.
+StoredValue QueryStoredValue(HKEY key, const char* name, std::vector<uint8_t>& buffer,
+                             size_t recordSize) {
   if (!key) return {};
   DWORD type = REG_NONE;
   DWORD size = 0;
-  if (RegQueryValueExA(key, name, nullptr, &type, nullptr, &size) != ERROR_SUCCESS ||
-      type != REG_BINARY) {
-    return {};
-  }
+  if (RegQueryValueExA(key, name, nullptr, &type, nullptr, &size) != ERROR_SUCCESS) return {};
+  ReportValueDamage(name, type, size, recordSize);
+  if (type != REG_BINARY) return {};
   StoredValue value;
   value.present = true;
   if (size == 0) return value;
@@ -57,15 +60,15 @@ void MoveToStoredPosition(HWND window, const RecordRect& stored) {
                    stored.left, stored.top, moved)) {
     return;
   }
-  // A position saved on a monitor that has since gone would leave the window out of reach; it
-  // then stays where it was created. One that only overlaps a screen edge is kept as saved.
-  RECT target = {moved.left, moved.top, moved.right, moved.bottom};
-  if (!MonitorFromRect(&target, MONITOR_DEFAULTTONULL)) return;
-  SetWindowPos(window, nullptr, stored.left, stored.top, 0, 0, SWP_NOSIZE);
+  // A position saved on a monitor that has since gone, or leaving a sliver on screen, is brought
+  // back within reach, as a display change does.
+  MoveOntoWorkArea(window, moved);
 }
 
-void WriteBinaryValue(HKEY key, const char* name, const void* bytes, DWORD size) {
-  RegSetValueExA(key, name, 0, REG_BINARY, static_cast<const BYTE*>(bytes), size);
+// Writes the value; `result` keeps the first error of the save.
+void WriteBinaryValue(HKEY key, const char* name, const void* bytes, DWORD size, LONG& result) {
+  LONG written = RegSetValueExA(key, name, 0, REG_BINARY, static_cast<const BYTE*>(bytes), size);
+  if (result == ERROR_SUCCESS) result = written;
 }
 
 }  // namespace
@@ -78,27 +81,37 @@ void LoadSettings(HWND mainWindow) {
   std::vector<uint8_t> buffer;
   // Worked out aside and stored field by field, as every write the worker may meet is.
   DisplayItemRecord displayItem;
-  ApplyStoredDisplayItem(displayItem, QueryStoredValue(key, DISPLAY_ITEM_VALUE, buffer));
+  ApplyStoredDisplayItem(displayItem,
+                         QueryStoredValue(key, DISPLAY_ITEM_VALUE, buffer, sizeof displayItem));
   StoreRecord(settings.displayItem, displayItem);
   SystemControlRecord systemControl;
-  ApplyStoredSystemControl(systemControl, QueryStoredValue(key, SYSTEM_CONTROL_VALUE, buffer));
+  ApplyStoredSystemControl(
+      systemControl, QueryStoredValue(key, SYSTEM_CONTROL_VALUE, buffer, sizeof systemControl));
   StoreRecord(settings.systemControl, systemControl);
   RecordRect stored;
-  if (ReadStoredWindowRect(QueryStoredValue(key, WINDOW_POSITION_VALUE, buffer), stored)) {
+  if (ReadStoredWindowRect(QueryStoredValue(key, WINDOW_POSITION_VALUE, buffer, sizeof(RECT)),
+                           stored)) {
     MoveToStoredPosition(mainWindow, stored);
   }
   if (key) RegCloseKey(key);
 }
 
-void SaveSettings(HWND mainWindow) {
+LONG SaveSettings(HWND mainWindow) {
   HKEY key;
-  if (RegCreateKeyA(HKEY_CURRENT_USER, SETTINGS_KEY, &key) != ERROR_SUCCESS) return;
-  WriteBinaryValue(key, DISPLAY_ITEM_VALUE, &settings.displayItem, sizeof settings.displayItem);
-  WriteBinaryValue(key, SYSTEM_CONTROL_VALUE, &settings.systemControl,
-                   sizeof settings.systemControl);
+  LONG result = RegCreateKeyA(HKEY_CURRENT_USER, SETTINGS_KEY, &key);
+  if (result != ERROR_SUCCESS) return result;
+  // A dialog still open (the run ending under it: a second quit, log-off, an upgrade) has not
+  // been confirmed: its record is saved as it was before the dialog, as Cancel would leave it.
+  const DisplayItemRecord& displayItem =
+      ConfirmedRecord(settings.displayItem, settings.displayItemBeforeDialog);
+  const SystemControlRecord& systemControl =
+      ConfirmedRecord(settings.systemControl, settings.systemControlBeforeDialog);
+  WriteBinaryValue(key, DISPLAY_ITEM_VALUE, &displayItem, sizeof displayItem, result);
+  WriteBinaryValue(key, SYSTEM_CONTROL_VALUE, &systemControl, sizeof systemControl, result);
   RECT rect;
   if (IsWindowVisible(mainWindow) && GetWindowRect(mainWindow, &rect)) {
-    WriteBinaryValue(key, WINDOW_POSITION_VALUE, &rect, sizeof rect);
+    WriteBinaryValue(key, WINDOW_POSITION_VALUE, &rect, sizeof rect, result);
   }
   RegCloseKey(key);
+  return result;
 }

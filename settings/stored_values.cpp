@@ -2,6 +2,9 @@
 
 #include <cstring>
 
+#include "log/event_log.h"
+#include "settings/record_mending.h"
+
 namespace {
 
 constexpr size_t WINDOW_LEFT_TOP_SIZE = 2 * sizeof(int32_t);
@@ -35,15 +38,20 @@ size_t CopyStoredBytes(void* target, size_t targetSize, const uint8_t* value, si
 }
 
 // The defaults go in first, so a value cut short or empty leaves defaults behind it, not zeros:
-// an all-zero system control record tells the meter to stop the case fan.
+// an all-zero system control record tells the meter to stop the case fan. Then values no dialog
+// could have produced are mended, for the same reason.
 void ApplyStoredDisplayItem(DisplayItemRecord& record, const StoredValue& value) {
   record = DefaultDisplayItemRecord();
   if (value.present) CopyStoredBytes(&record, sizeof record, value.bytes, value.length);
+  if (MendDisplayItem(record)) LogEvent("Setting \"Display Item\" held an unknown item: mended");
 }
 
 void ApplyStoredSystemControl(SystemControlRecord& record, const StoredValue& value) {
   record = DefaultSystemControlRecord();
   if (value.present) CopyStoredBytes(&record, sizeof record, value.bytes, value.length);
+  if (MendSystemControl(record)) {
+    LogEvent("Setting \"System Control\" held values no dialog can set: mended");
+  }
 }
 
 bool ReadStoredWindowRect(const StoredValue& value, RecordRect& rect) {

@@ -1,6 +1,7 @@
 #pragma once
 // How the values found under the settings key become the records and the window position.
-// Records are raw images: no version, no checksum, no range checks on load.
+// Records are raw images: no version and no checksum; values out of range are mended on load
+// (settings/record_mending.h).
 #include <cstddef>
 #include <cstdint>
 
@@ -28,7 +29,7 @@ size_t CopyStoredBytes(void* target, size_t targetSize, const uint8_t* value, si
 
 // The record gets the defaults, then a present value is copied over them as above: a value
 // shorter than the record (an older record, or a damaged one) keeps the defaults of the rest, and
-// one of length 0 leaves the defaults whole.
+// one of length 0 leaves the defaults whole. Last, the record is mended.
 void ApplyStoredDisplayItem(DisplayItemRecord& record, const StoredValue& value);
 void ApplyStoredSystemControl(SystemControlRecord& record, const StoredValue& value);
 

@@ -38,8 +38,8 @@ Palette ReadPalette(const FileBytes& bytes, const BitmapLayout& layout) {
   Palette palette;
   if (layout.bitsPerPixel > 8) return palette;
   uint32_t largest = 1u << layout.bitsPerPixel;
-  palette.count = layout.coloursUsed > 0 && layout.coloursUsed < largest ? layout.coloursUsed
-                                                                          : largest;
+  palette.count =
+      layout.coloursUsed > 0 && layout.coloursUsed < largest ? layout.coloursUsed : largest;
   bool core = layout.infoBytes == BITMAP_CORE_HEADER_BYTES;
   uint64_t entrySize = core ? 3 : 4;
   uint64_t at = uint64_t{BITMAP_FILE_HEADER_BYTES} + layout.infoBytes;
@@ -146,7 +146,8 @@ class RunLengthDecoder {
       uint32_t value = bytes_.Byte(at + 1);
       at += 2;
       if (count > 0) {
-        for (uint32_t i = 0; i < count; ++i) Put(nibbles_ ? (i % 2 ? value & 15 : value >> 4) : value);
+        for (uint32_t i = 0; i < count; ++i)
+          Put(nibbles_ ? (i % 2 ? value & 15 : value >> 4) : value);
       } else if (value == 0) {  // end of the row
         x_ = 0;
         ++y_;

@@ -42,24 +42,39 @@ bool ReadBitmapLayout(const uint8_t* header, size_t count, BitmapLayout* layout)
   return true;
 }
 
-bool HoldsItsPixels(const uint8_t* header, size_t count, uint64_t fileSize) {
+BitmapFileFault CheckBitmapFile(const uint8_t* header, size_t count, uint64_t fileSize) {
   BitmapLayout layout;
-  if (!ReadBitmapLayout(header, count, &layout)) return false;
-  if (layout.width <= 0 || layout.height == 0 || !IsPixelDepth(layout.bitsPerPixel)) return false;
+  if (!ReadBitmapLayout(header, count, &layout)) return BitmapFileFault::NOT_A_BITMAP;
   // In 64 bits: an information header that claims nearly 4 GB must not wrap around to a small sum
   // in a 32-bit build.
-  if (layout.pixelOffset < uint64_t{BITMAP_FILE_HEADER_BYTES} + layout.infoBytes ||
-      layout.pixelOffset > fileSize) {
-    return false;
+  if (layout.width <= 0 || layout.height == 0 || !IsPixelDepth(layout.bitsPerPixel) ||
+      layout.pixelOffset < uint64_t{BITMAP_FILE_HEADER_BYTES} + layout.infoBytes) {
+    return BitmapFileFault::BAD_HEADER;
   }
+  if (layout.pixelOffset > fileSize) return BitmapFileFault::CUT_SHORT;
   uint64_t available = fileSize - layout.pixelOffset;
   if (layout.compression != BITMAP_RGB && layout.compression != BITMAP_BITFIELDS) {
     // Compressed data has no size of its own to check against; the header must give one.
-    return layout.imageBytes > 0 && layout.imageBytes <= available;
+    if (layout.imageBytes == 0) return BitmapFileFault::BAD_HEADER;
+    return layout.imageBytes <= available ? BitmapFileFault::NONE : BitmapFileFault::CUT_SHORT;
   }
   // Rows are padded to whole 32-bit words. With sides of 32 bits and at most 32 bits a pixel, the
   // product stays below 2^64.
   uint64_t rowBytes = (static_cast<uint64_t>(layout.width) * layout.bitsPerPixel + 31) / 32 * 4;
   uint64_t rows = static_cast<uint64_t>(layout.height < 0 ? -layout.height : layout.height);
-  return rowBytes * rows <= available;
+  return rowBytes * rows <= available ? BitmapFileFault::NONE : BitmapFileFault::CUT_SHORT;
+}
+
+const char* DescribeBitmapFileFault(BitmapFileFault fault) {
+  switch (fault) {
+    case BitmapFileFault::NONE:
+      return "";
+    case BitmapFileFault::NOT_A_BITMAP:
+      return "it is not a bitmap";
+    case BitmapFileFault::BAD_HEADER:
+      return "its header describes no picture Torvex can use";
+    case BitmapFileFault::CUT_SHORT:
+      return "it holds fewer pixels than its header claims (cut short?)";
+  }
+  return "";
 }

@@ -34,7 +34,24 @@ struct BitmapLayout {
 // ("BM", then a core header or an information header of at least 40 bytes).
 bool ReadBitmapLayout(const uint8_t* header, size_t count, BitmapLayout* layout);
 
-// Whether `header`, the first `count` bytes of a file of `fileSize` bytes, starts a Windows
-// bitmap ("BM", a core or an information header, a width above 0, a height other than 0, 1 to 32
-// bits a pixel) whose pixel data, from its offset on, fits in the file.
-bool HoldsItsPixels(const uint8_t* header, size_t count, uint64_t fileSize);
+// What keeps a file from being taken as a skin bitmap, as the event log tells it.
+enum class BitmapFileFault {
+  NONE,
+  NOT_A_BITMAP,  // no "BM", or a header of no known size or cut short
+  BAD_HEADER,    // no width, no height, no such depth, pixels inside the header, or compressed
+                 // data of no stated size
+  CUT_SHORT,     // fewer pixel bytes than the header claims
+};
+
+// What is wrong with the file whose first `count` bytes are `header` and whose size is
+// `fileSize`: a Windows bitmap ("BM", a core or an information header, a width above 0, a height
+// other than 0, 1 to 32 bits a pixel) whose pixel data, from its offset on, fits in the file has
+// no fault.
+BitmapFileFault CheckBitmapFile(const uint8_t* header, size_t count, uint64_t fileSize);
+
+// Plain words for the fault ("" for NONE).
+const char* DescribeBitmapFileFault(BitmapFileFault fault);
+
+inline bool HoldsItsPixels(const uint8_t* header, size_t count, uint64_t fileSize) {
+  return CheckBitmapFile(header, count, fileSize) == BitmapFileFault::NONE;
+}

@@ -3,6 +3,8 @@
 #include <string>
 #include <string_view>
 
+#include "log/event_log.h"
+
 namespace {
 
 struct PartKey {
@@ -71,7 +73,13 @@ ReadoutPart ReadPart(const SkinProfileReader& reader, const char* section, Reado
   std::string_view fields[MAX_FIELDS];
   CutSkinFields(value, fields, MAX_FIELDS);
   ReadoutPart part;
-  if (!ReadPlace(fields, &part) || !ReadExtras(id, fields, &part)) return ReadoutPart{};
+  if (!ReadPlace(fields, &part) || !ReadExtras(id, fields, &part)) {
+    if (!value.empty()) {
+      LogEvent("Skin key [%s] %s is malformed, its part left out: %s", section, PART_KEYS[id].key,
+               value.c_str());
+    }
+    return ReadoutPart{};
+  }
   part.present = true;
   return part;
 }

@@ -15,7 +15,7 @@
 //   Warning=file,x,y,width,height                  calm, temperature warning (2 frames)
 //
 // A missing key leaves its part out, and so does a broken one (a missing or malformed number, a
-// size out of range), without touching the others. Plain logic.
+// size out of range), without touching the others; the event log names a broken one. Plain logic.
 #include <cstdint>
 
 #include "skin/control_record.h"

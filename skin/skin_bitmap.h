@@ -19,9 +19,9 @@ class SkinBitmap {
   // the size. False when `fileName` does not load; the bitmap then has no picture.
   bool Load(const char* fileName, const char* twiceSizeName);
   // Makes the picture for `dpi`: of the frames of `frameWidth` x `frameHeight` 1x pixels side by
-  // side, the first `frames`, each stretched to fill a cell of `cellWidth` x `cellHeight`. Where the
-  // art is made for `dpi` the picture is its file, whole. Returns it (null when it cannot be made);
-  // an earlier one is deleted, so it must be selected into no DC by then.
+  // side, the first `frames`, each stretched to fill a cell of `cellWidth` x `cellHeight`. Where
+  // the art is made for `dpi` the picture is its file, whole. Returns it (null when it cannot be
+  // made); an earlier one is deleted, so it must be selected into no DC by then.
   HBITMAP MakeForDpi(int32_t dpi, int32_t frameWidth, int32_t frameHeight, int32_t frames,
                      int32_t cellWidth, int32_t cellHeight);
   // The picture last made; null before.

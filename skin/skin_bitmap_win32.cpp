@@ -1,8 +1,11 @@
 #include "skin/skin_bitmap.h"
 
+#include <cstdio>
 #include <cstring>
 #include <vector>
 
+#include "log/event_log.h"
+#include "skin/bitmap_file_check.h"
 #include "skin/skin_scale.h"
 
 namespace {
@@ -11,25 +14,64 @@ namespace {
 // headers and a colour table.
 constexpr int64_t MAX_FILE_BYTES = BITMAP_MAX_PIXELS * 4 + 65536;
 
+// Logs why the bitmap was refused, naming it in full: a skin's files are often named relatively.
+void LogRefusal(const char* fileName, const char* why) {
+  char path[MAX_PATH];
+  DWORD length = GetFullPathNameA(fileName, sizeof path, path, nullptr);
+  LogEvent("Skin bitmap %s %s", length > 0 && length < sizeof path ? path : fileName, why);
+}
+
+// The whole file, when it opens and is no larger than a picture Torvex takes can be; if not, the
+// event log says why.
 bool ReadWholeFile(const char* name, std::vector<uint8_t>& bytes) {
+  DWORD attributes = GetFileAttributesA(name);
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+    LogRefusal(name, "refused: it is a folder");
+    return false;
+  }
   HANDLE file = CreateFileA(name, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
+  if (file == INVALID_HANDLE_VALUE) {
+    DWORD error = GetLastError();
+    char why[64];
+    snprintf(why, sizeof why, "could not be opened (error %lu)", error);
+    bool missing = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+    LogRefusal(name, missing ? "not found" : why);
+    return false;
+  }
   LARGE_INTEGER size{};
-  bool read = GetFileSizeEx(file, &size) && size.QuadPart <= MAX_FILE_BYTES;
+  bool read = GetFileSizeEx(file, &size) != 0;
+  if (read && size.QuadPart > MAX_FILE_BYTES) {
+    LogRefusal(name, "refused: it is larger than any skin picture Torvex takes");
+    read = false;
+  }
   if (read) {
     bytes.resize(static_cast<size_t>(size.QuadPart));
     DWORD count = 0;
     read = ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &count, nullptr) &&
            count == bytes.size();
+    if (!read) LogRefusal(name, "could not be read");
   }
   CloseHandle(file);
   return read;
 }
 
+// The file's pixels, through the header check; if they cannot be had, the event log says why.
 bool DecodeFile(const char* name, DecodedBitmap* picture) {
   std::vector<uint8_t> bytes;
-  return ReadWholeFile(name, bytes) && DecodeBitmapFile(bytes.data(), bytes.size(), picture);
+  if (!ReadWholeFile(name, bytes)) return false;
+  BitmapFileFault fault = CheckBitmapFile(bytes.data(), bytes.size(), bytes.size());
+  char why[96];
+  if (fault != BitmapFileFault::NONE) {
+    snprintf(why, sizeof why, "refused: %s", DescribeBitmapFileFault(fault));
+    LogRefusal(name, why);
+    return false;
+  }
+  if (!DecodeBitmapFile(bytes.data(), bytes.size(), picture)) {
+    LogRefusal(name, "refused: its pixels are stored in a form Torvex does not read");
+    return false;
+  }
+  return true;
 }
 
 BITMAPINFO TopDown32(int32_t width, int32_t height) {
@@ -73,8 +115,7 @@ std::vector<uint32_t> CutOut(const DecodedBitmap& source, const SkinRect& rect) 
 }
 
 SkinRect Times(const SkinRect& rect, int32_t factor) {
-  return SkinRect{rect.left * factor, rect.top * factor, rect.right * factor,
-                  rect.bottom * factor};
+  return SkinRect{rect.left * factor, rect.top * factor, rect.right * factor, rect.bottom * factor};
 }
 
 HBITMAP Stretch(const DecodedBitmap& art, int32_t artScale, const StripStretch& plan,
@@ -96,8 +137,8 @@ HBITMAP Stretch(const DecodedBitmap& art, int32_t artScale, const StripStretch& 
     int32_t width = source.right - source.left, height = source.bottom - source.top;
     std::vector<uint32_t> piece = CutOut(art, source);
     BITMAPINFO info = TopDown32(width, height);
-    StretchDIBits(dc, to.left, to.top, to.right - to.left, to.bottom - to.top, 0, 0, width,
-                  height, piece.data(), &info, DIB_RGB_COLORS, SRCCOPY);
+    StretchDIBits(dc, to.left, to.top, to.right - to.left, to.bottom - to.top, 0, 0, width, height,
+                  piece.data(), &info, DIB_RGB_COLORS, SRCCOPY);
   }
   SelectObject(dc, previous);
   DeleteDC(dc);
@@ -110,15 +151,17 @@ bool SkinBitmap::Load(const char* fileName, const char* twiceSizeName) {
   Release();
   if (!DecodeFile(fileName, &art_)) return false;
   DecodedBitmap twice;
-  if (twiceSizeName != nullptr && DecodeFile(twiceSizeName, &twice) &&
-      twice.width == 2 * art_.width && twice.height == 2 * art_.height) {
+  if (twiceSizeName == nullptr || !DecodeFile(twiceSizeName, &twice)) return true;
+  if (twice.width == 2 * art_.width && twice.height == 2 * art_.height) {
     twiceSizeArt_ = std::move(twice);
+  } else {
+    LogRefusal(twiceSizeName, "refused: it is not twice the size of its 1x picture");
   }
   return true;
 }
 
-HBITMAP SkinBitmap::MakeForDpi(int32_t dpi, int32_t frameWidth, int32_t frameHeight,
-                               int32_t frames, int32_t cellWidth, int32_t cellHeight) {
+HBITMAP SkinBitmap::MakeForDpi(int32_t dpi, int32_t frameWidth, int32_t frameHeight, int32_t frames,
+                               int32_t cellWidth, int32_t cellHeight) {
   if (shown_ != nullptr) DeleteObject(shown_);
   shown_ = nullptr;
   if (!Loaded()) return nullptr;

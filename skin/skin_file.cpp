@@ -4,6 +4,8 @@
 #include <cstring>
 #include <limits>
 
+#include "log/event_log.h"
+
 namespace {
 
 bool IsAtoiSpace(char c) {
@@ -143,10 +145,13 @@ std::string ReadSkinValue(const SkinProfileReader& reader, const char* section, 
   return value;
 }
 
-void ReadBackgroundFileName(const SkinProfileReader& reader, const char* section, const char* key,
-                            const char* directory, char* joined, size_t size) {
+std::string ReadBackgroundFileName(const SkinProfileReader& reader, const char* section,
+                                   const char* key, const char* directory, char* joined,
+                                   size_t size) {
   std::string name = ReadSkinValue(reader, section, key, BACKGROUND_VALUE_LIMIT);
+  if (name.empty()) LogEvent("Skin key [%s] %s is missing or empty", section, key);
   JoinSkinFileName(directory, name, joined, size);
+  return name;
 }
 
 void ReadSkinRegions(const SkinProfileReader& reader, const char* section,

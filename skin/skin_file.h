@@ -76,9 +76,11 @@ void CopyCut(std::string_view text, size_t limit, char* out, size_t size);
 std::string ReadSkinValue(const SkinProfileReader& reader, const char* section, const char* key,
                           size_t limit);
 
-// "Background1" or "Background2" through the file-name rule.
-void ReadBackgroundFileName(const SkinProfileReader& reader, const char* section, const char* key,
-                            const char* directory, char* joined, size_t size);
+// "Background1" or "Background2" through the file-name rule; a missing or empty key is logged.
+// Returns the name as the skin gives it, for its twice-size counterpart.
+std::string ReadBackgroundFileName(const SkinProfileReader& reader, const char* section,
+                                   const char* key, const char* directory, char* joined,
+                                   size_t size);
 
 // Regions 0 to 2 from the 12 integers of "RECT"; missing numbers read as 0.
 void ReadSkinRegions(const SkinProfileReader& reader, const char* section,

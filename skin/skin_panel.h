@@ -62,7 +62,6 @@ class SkinPanel {
   void LoadRegions(const SkinProfileReader& reader);
   void LoadControls(const SkinProfileReader& reader);
   void MakeTooltips();
-
   // The twice-size counterpart of `fileName` as the skin names it; null when it has none.
   const char* TwiceSizeName(const char* fileName, char (&joined)[SKIN_NAME_SIZE]) const;
   void DrawBackgroundsForDpi();

@@ -143,9 +143,9 @@ void SkinPanel::LoadBackgrounds(const SkinProfileReader& reader) {
   SkinBitmap* backgrounds[] = {&background1, &background2};
   const char* keys[] = {"Background1", "Background2"};
   for (int32_t i = 0; i < 2; ++i) {
-    std::string name = ReadSkinValue(reader, section, keys[i], BACKGROUND_VALUE_LIMIT);
     char fileName[SKIN_NAME_SIZE], twiceSize[SKIN_NAME_SIZE];
-    JoinSkinFileName(skinDirectory, name, fileName, sizeof fileName);
+    std::string name =
+        ReadBackgroundFileName(reader, section, keys[i], skinDirectory, fileName, sizeof fileName);
     if (!backgrounds[i]->Load(fileName, TwiceSizeName(name.c_str(), twiceSize))) loadError = 1;
   }
 }
@@ -250,7 +250,8 @@ int32_t SkinPanel::AddControl(int32_t x, int32_t y, int32_t controlWidth, int32_
   JoinSkinFileName(skinDirectory, fileName, joined, sizeof joined);
   std::unique_ptr<SkinControl> control(new (std::nothrow) SkinControl());
   if (!control) return 1;
-  const char* twiceSizeName = kind == ControlKind::TEXT ? nullptr : TwiceSizeName(fileName, twiceSize);
+  const char* twiceSizeName =
+      kind == ControlKind::TEXT ? nullptr : TwiceSizeName(fileName, twiceSize);
   if (!control->Setup(x, y, controlWidth, controlHeight, joined, kind, twiceSizeName)) {
     loadError = 1;
   }

@@ -1,8 +1,22 @@
 #include "skin/skin_readout.h"
 
+#include "log/event_log.h"
 #include "skin/readout_plan.h"
 #include "skin/skin_control.h"
 #include "skin/skin_scale.h"
+
+namespace {
+
+bool StripFits(ReadoutPartId id, const ReadoutPart& part, const SkinBitmap& strip,
+               const char* fileName) {
+  if (StripHoldsFrames(id, part, strip.Width(), strip.Height())) return true;
+  LogEvent("Skin key [%s] %s: its strip %s is too small for %d frames of %dx%d, part left out",
+           READOUT_SECTION, ReadoutKeyOf(id), fileName, static_cast<int>(ReadoutFramesOf(id)),
+           static_cast<int>(part.width), static_cast<int>(part.height));
+  return false;
+}
+
+}  // namespace
 
 void SkinReadout::Load(const SkinProfileReader& reader, const char* directory,
                        std::string_view twiceSizeFolder, int32_t dpi) {
@@ -17,7 +31,7 @@ void SkinReadout::Load(const SkinProfileReader& reader, const char* directory,
                                        sizeof twiceSize);
     SkinBitmap& bitmap = strips[i].bitmap;
     if (bitmap.Load(joined, twice ? twiceSize : nullptr) &&
-        StripHoldsFrames(static_cast<ReadoutPartId>(i), part, bitmap.Width(), bitmap.Height())) {
+        StripFits(static_cast<ReadoutPartId>(i), part, bitmap, joined)) {
       continue;
     }
     bitmap.Release();
@@ -34,10 +48,9 @@ void SkinReadout::ScaleTo(int32_t dpi) {
     strip.source.Release();  // before the picture it holds goes
     if (!shown.present) continue;
     const ReadoutPart& part = layout.parts[i];
-    HBITMAP picture =
-        strip.bitmap.MakeForDpi(dpi, part.width, part.height,
-                                ReadoutFramesOf(static_cast<ReadoutPartId>(i)), shown.width,
-                                shown.height);
+    HBITMAP picture = strip.bitmap.MakeForDpi(dpi, part.width, part.height,
+                                              ReadoutFramesOf(static_cast<ReadoutPartId>(i)),
+                                              shown.width, shown.height);
     if (picture == nullptr || strip.source.Holding(picture) == nullptr) shown.present = false;
   }
 }
@@ -58,8 +71,7 @@ void SkinReadout::Draw(HDC canvas) {
 void SkinReadout::Show(HWND window, const ReadoutState& state) {
   if (anyShown && state == shown) return;
   SkinRect changed[READOUT_MAX_CHANGES];
-  int32_t count =
-      ChangedReadoutRects(shownLayout, anyShown ? &shown : nullptr, state, changed);
+  int32_t count = ChangedReadoutRects(shownLayout, anyShown ? &shown : nullptr, state, changed);
   shown = state;
   anyShown = true;
   for (int32_t i = 0; i < count; ++i) {

@@ -146,10 +146,20 @@ void LibraryService::TakeCensus() {
 
 bool LibraryService::WriteData(uint32_t index, const uint8_t* bytes, uint32_t length) {
   uint32_t microseconds = 0;
+  bool crash = false;
   bool written = Perform([&](VirtualBridges& bridges) {
     microseconds = bridges.WriteMicroseconds(index);
-    return bridges.WriteData(index, bytes, length);
+    bool done = bridges.WriteData(index, bytes, length);
+    crash = bridges.TakeCrash();
+    return done;
   });
+  if (crash) {
+    // Outside the lock, as a faulty driver library would fail: a write through a pointer it
+    // should never have held. Through a volatile pointer, which the compiler cannot turn into a
+    // trap of another kind.
+    volatile uint32_t* volatile nowhere = nullptr;
+    *nowhere = 0;
+  }
   WaitMicroseconds(microseconds, counterFrequency_);
   return written;
 }

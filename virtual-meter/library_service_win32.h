@@ -44,7 +44,8 @@ class LibraryService {
   }
 
   // CH341EppWriteData: the write, then the time the bridge's scenario says it takes, spent
-  // outside the lock as a caller waits for a USB round trip.
+  // outside the lock as a caller waits for a USB round trip. The scenario's crash_after-th write
+  // raises an access violation here instead.
   bool WriteData(uint32_t index, const uint8_t* bytes, uint32_t length);
   // CH341GetStatus: the read, then the time the scenario says it takes, as for a write.
   bool GetStatus(uint32_t index, uint32_t* status);

@@ -55,6 +55,7 @@ Scenario ParseScenario(const std::string& text) {
     ReadNumber(document, section, "unplug_after", 1, UINT32_MAX, bridge.unplugAfter);
     ReadNumber(document, section, "write_us", 0, MAX_CALL_MICROSECONDS, bridge.writeMicroseconds);
     ReadNumber(document, section, "status_us", 0, MAX_CALL_MICROSECONDS, bridge.statusMicroseconds);
+    ReadNumber(document, section, "crash_after", 1, UINT32_MAX, bridge.crashAfter);
   }
   MeterScenario& meter = scenario.meter;
   if (const std::string* log = FindIniValue(document, "meter", "log")) meter.logPath = *log;

@@ -32,6 +32,7 @@ struct BridgeScenario {
   uint32_t unplugAfter = NEVER;     // N: pulled out right after its Nth write since plugged in
   uint32_t writeMicroseconds = 0;   // how long each CH341EppWriteData takes
   uint32_t statusMicroseconds = 0;  // how long each CH341GetStatus takes, the bridge there or not
+  uint32_t crashAfter = NEVER;  // N: its Nth write since it was opened raises an access violation
 };
 
 struct MeterScenario {

@@ -38,6 +38,7 @@ void VirtualBridges::UpdateSending(Bridge& bridge) {
 
 void VirtualBridges::Unplug(Bridge& bridge) {
   // The handle the program holds dies with the device, and the meter loses its power.
+  bridge.handleDead = bridge.open;
   bridge.open = false;
   bridge.routine = 0;
   bridge.meter.PowerOff();
@@ -103,6 +104,7 @@ intptr_t VirtualBridges::OpenDevice(uint32_t index) {
   }
   if (opens) {
     bridge->open = true;
+    bridge->handleDead = false;
     bridge->writesSinceOpen = 0;
     bridge->failingWrites = false;
     bridge->losingWrites = false;
@@ -122,7 +124,9 @@ bool VirtualBridges::ResetDevice(uint32_t index) {
 
 bool VirtualBridges::GetStatus(uint32_t index, uint32_t* status) {
   Bridge* bridge = Find(index);
-  bool done = bridge && bridge->setup.present && status;
+  // Read through the handle the program opened: one that died with an unplug fails even once
+  // the bridge is back.
+  bool done = bridge && bridge->setup.present && !bridge->handleDead && status;
   if (done && !bridge->setup.statusReads) {
     done = false;
     LogFault(index, "status read fails");
@@ -179,6 +183,10 @@ void VirtualBridges::LogFault(uint32_t index, const char* fault) {
 
 bool VirtualBridges::WriteFails(uint32_t index, Bridge& bridge) {
   uint32_t count = ++bridge.writesSinceOpen;
+  if (count == bridge.setup.crashAfter) {
+    LogFault(index, "crash");
+    crashDue_ = true;
+  }
   uint32_t every = bridge.setup.writeFailEvery;
   bool fails = (every > 0 && count % every == 0) || count > bridge.setup.writeFailAfter;
   if (!fails) {
@@ -241,9 +249,16 @@ bool VirtualBridges::TakePlugChange() {
   return changed;
 }
 
+bool VirtualBridges::TakeCrash() {
+  bool crash = crashDue_;
+  crashDue_ = false;
+  return crash;
+}
+
 void VirtualBridges::CloseDevice(uint32_t index) {
   if (Bridge* bridge = Find(index)) {
     bridge->open = false;
+    bridge->handleDead = false;
     bridge->routine = 0;
     UpdateSending(*bridge);
   }

@@ -52,6 +52,9 @@ class VirtualBridges {
   // Whether a bridge has been pulled out by its unplug_after since the last call, which the
   // system announces as it does a scenario's plug change.
   bool TakePlugChange();
+  // Whether the write just made was a bridge's crash_after-th since it was opened: the library
+  // then crashes as a faulty driver library would, once the lock is released.
+  bool TakeCrash();
 
   // The scenario's census_ms: how often the process's objects are counted into the log.
   int CensusMs() const { return censusMs_; }
@@ -71,6 +74,7 @@ class VirtualBridges {
   struct Bridge {
     BridgeScenario setup;
     bool open = false;
+    bool handleDead = false;  // unplugged while open: the program's handle went with the device
     RoutineToken routine = 0;
     int64_t nextPacketMs = -1;   // -1: not sending
     bool losingWrites = false;   // the current run of lost writes is already in the log
@@ -97,6 +101,7 @@ class VirtualBridges {
   int packetMs_ = DEFAULT_PACKET_MS;
   int censusMs_ = 0;
   bool plugChanged_ = false;
+  bool crashDue_ = false;
   bool loaded_ = false;
   std::string source_;
   std::string injectText_;

@@ -40,9 +40,10 @@ SEGMENTS = {"0": "abcdef", "1": "bc", "2": "abdeg", "3": "abcdg", "4": "bcfg", "
             "6": "acdefg", "7": "abc", "8": "abcdefg", "9": "abcdfg", "-": "g", " ": ""}
 UNIT_LEFT, UNIT_TOP, UNIT_PITCH = DIGITS_LEFT + 4 * (DIGIT_W + DIGIT_GAP) + 8, READOUT[1] + 21, 11
 UNIT_WORDS = ("PCT", "DEG", "RPM")
-# Frames of the unit strip: no item, a percentage, the temperature, the fan speed (a percentage of
-# full speed: both its words).
-UNIT_FRAMES = ((), ("PCT",), ("DEG",), ("PCT", "RPM"))
+# Frames of the unit strip: no item, a percentage, the temperature, the fan speed. The fan speed is
+# a percentage of full speed, so it lights PCT alone: "75 RPM" beside it would read as a nearly
+# stopped fan.
+UNIT_FRAMES = ((), ("PCT",), ("DEG",), ("PCT",))
 CELLS, CELL_W, CELL_GAP = 28, 6, 2
 BAR_LEFT, BAR_TOP = READOUT[0] + 10, READOUT[3] - 22
 STATUS_RIGHT = READOUT[2] - 8  # the fan mode and backlight words end here, as "USB" does
@@ -677,7 +678,7 @@ READOUT_DOC = [
     "; A missing or broken key leaves its part out; the other parts and the skin still load.",
     ";   Face       the display with nothing lit, drawn first (1 frame)",
     ";   Digits     ...,count,step: the figure right-aligned on count digits, step pixels apart;",
-    ";              frames 0 to 9, dash (no meter linked), blank (12 frames)",
+    ";              frames 0 to 9, dash (no meter, or no figure), blank (12 frames)",
     ";   Unit       the item: None, a share (disk, CPU, RAM, page file), temperature, fan speed",
     ";   Bar        ...[,segments]: empty, full; lit to the figure (0-100), in whole segments",
     ";   Link       no meter linked, meter linked",

@@ -9,7 +9,7 @@
 
 #include "meter/bridge_loader.h"
 #include "meter/meter_link.h"
-#include "meter/performance_counter.h"
+#include "meter/spin_clock.h"
 #include "monitor/refresh_rules.h"
 #include "monitor/refresh_worker.h"
 #include "settings/settings_records.h"
@@ -52,12 +52,12 @@ double ThreadCpuMs(HANDLE thread) {
 }
 
 std::vector<double> TimePassesMs(HWND window) {
-  int64_t frequency = ReadPerformanceFrequency();
+  int64_t frequency = ReadSpinClockFrequency();
   std::vector<double> durations;
   for (int pass = 0; pass < TIMED_PASSES; ++pass) {
-    int64_t start = ReadPerformanceCounter();
+    int64_t start = ReadSpinClock();
     RunWindowsRefreshPass(window);
-    durations.push_back(static_cast<double>(ReadPerformanceCounter() - start) * 1000.0 /
+    durations.push_back(static_cast<double>(ReadSpinClock() - start) * 1000.0 /
                         static_cast<double>(frequency));
   }
   StopRefreshTimer(window);

@@ -1,7 +1,7 @@
 // The skin's bitmap check and decoder over any file: the input is the whole file, its first bytes
 // the header. Accepted or not, neither reads past what it is given; an accepted file holds at least
-// its rows of pixels, only an accepted one decodes, and a decoded picture has its stated size, within
-// the bound, in 24-bit colours.
+// its rows of pixels, only an accepted one decodes, and a decoded picture has its stated size,
+// within the bound, in 24-bit colours.
 #include <cstddef>
 #include <cstdint>
 #include <cstring>

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "fuzz/fuzz_check.h"
-#include "fuzz/profile_text.h"
+#include "support/profile_text.h"
 #include "skin/control_record.h"
 #include "skin/readout_plan.h"
 #include "skin/skin_file.h"

@@ -1,5 +1,6 @@
-// Stored registry values of any length and content into the two records and the window position,
-// then the settings dialog's clamp, twice, over the system control record. Input: three values
+// Stored registry values of any length and content into the two records (mended as they load)
+// and the window position, then the settings dialog's clamp, twice, over the system control record
+// as stored. Input: three values
 // ("Display Item", "System Control", "Window Postion"), each a flags byte (bit 0: present), a
 // little-endian 16-bit length and that many bytes (fewer where the input ends).
 #include <algorithm>
@@ -10,6 +11,7 @@
 
 #include "fuzz/fuzz_check.h"
 #include "settings/fan_backlight_rules.h"
+#include "settings/record_mending.h"
 #include "settings/stored_values.h"
 
 namespace {
@@ -47,22 +49,24 @@ struct Guarded {
   uint8_t guard[32];
 };
 
-// A missing value gives the defaults; a present one its first bytes over the defaults, and
-// nothing after the record changes.
-template <typename Record, typename Apply>
-Record CheckApplied(Apply apply, const Record& defaults, const OwnedValue& value) {
+// A missing value gives the defaults; a present one its first bytes over the defaults, mended for
+// good (a second mending finds nothing out of range), and nothing after the record changes.
+// Returns the record as copied, before the mending.
+template <typename Record, typename Apply, typename Mend>
+Record CheckApplied(Apply apply, Mend mend, const Record& defaults, const OwnedValue& value) {
   Guarded<Record> target;
   std::memset(&target.record, BEFORE, sizeof target.record);
   std::memset(target.guard, GUARD, sizeof target.guard);
   apply(target.record, value.View());
-  const auto* bytes = reinterpret_cast<const uint8_t*>(&target.record);
-  const auto* expected = reinterpret_cast<const uint8_t*>(&defaults);
+  Record copied = defaults;
+  auto* bytes = reinterpret_cast<uint8_t*>(&copied);
   size_t taken = value.present ? value.bytes.size() : 0;
-  for (size_t i = 0; i < sizeof(Record); ++i) {
-    FUZZ_CHECK(bytes[i] == (i < taken ? value.bytes[i] : expected[i]));
-  }
+  for (size_t i = 0; i < sizeof(Record) && i < taken; ++i) bytes[i] = value.bytes[i];
+  Record mended = copied;
+  mend(mended);
+  FUZZ_CHECK(std::memcmp(&target.record, &mended, sizeof mended) == 0 && !mend(mended));
   for (uint8_t byte : target.guard) FUZZ_CHECK(byte == GUARD);
-  return target.record;
+  return copied;
 }
 
 void CheckClamped(SystemControlRecord record) {
@@ -112,8 +116,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   OwnedValue displayItem = TakeValue(input);
   OwnedValue systemControl = TakeValue(input);
   OwnedValue windowPosition = TakeValue(input);
-  CheckApplied(ApplyStoredDisplayItem, DefaultDisplayItemRecord(), displayItem);
-  CheckClamped(CheckApplied(ApplyStoredSystemControl, DefaultSystemControlRecord(), systemControl));
+  CheckApplied(ApplyStoredDisplayItem, MendDisplayItem, DefaultDisplayItemRecord(), displayItem);
+  CheckClamped(CheckApplied(ApplyStoredSystemControl, MendSystemControl,
+                            DefaultSystemControlRecord(), systemControl));
   CheckWindowPosition(windowPosition);
   return 0;
 }

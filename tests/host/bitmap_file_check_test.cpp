@@ -75,4 +75,26 @@ TEST(BitmapFileCheck, AFileMustHoldThePixelsItsHeaderClaims) {
   }
 }
 
+// What the log tells a user whose skin bitmap was refused.
+TEST(BitmapFileCheck, EachRefusalHasItsReason) {
+  const std::vector<uint8_t> skin = InfoHeader(400, 200, 24);
+  std::vector<uint8_t> notBitmap = skin;
+  notBitmap[0] = 'P';
+  struct Case {
+    std::vector<uint8_t> header;
+    uint64_t fileSize;
+    BitmapFileFault fault;
+  } cases[] = {
+      {skin, 54 + 240000, BitmapFileFault::NONE},
+      {notBitmap, 54 + 240000, BitmapFileFault::NOT_A_BITMAP},
+      {InfoHeader(0, 200, 24), 54 + 240000, BitmapFileFault::BAD_HEADER},
+      {InfoHeader(400, 200, 8, 1, 0), 5000, BitmapFileFault::BAD_HEADER},
+      {skin, 54 + 1000, BitmapFileFault::CUT_SHORT},
+      {skin, 20, BitmapFileFault::CUT_SHORT},  // ends inside the header
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(CheckBitmapFile(c.header.data(), c.header.size(), c.fileSize), c.fault) << c.fileSize;
+  }
+}
+
 }  // namespace

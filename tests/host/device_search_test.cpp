@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
 #include <vector>
 
 #include "meter/bridge_library.h"
@@ -84,6 +85,24 @@ TEST_F(DeviceSearchTest, AutoResults) {
   EXPECT_EQ(AutoSearchResult(ProbeIdleBridges(NO_DEVICE), NO_DEVICE), SEARCH_NONE_FOUND);
   Attach(9, 0x0200);
   EXPECT_EQ(AutoSearchResult(ProbeIdleBridges(NO_DEVICE), NO_DEVICE), 9);
+}
+
+// The log names every index as a device: "idle: 0" would read as a count of none.
+TEST_F(DeviceSearchTest, TheLogNamesTheBridgesFoundAndTheIdleOnesAsDevices) {
+  struct Case {
+    std::vector<std::pair<int, uint32_t>> attached;  // index, status
+    const char* described;
+  } cases[] = {
+      {{}, "no bridge found"},
+      {{{0, 0x0200}}, "found device 0; idle: device 0"},
+      {{{6, 0x0300}}, "found device 6; idle: none"},
+      {{{2, 0x0200}, {10, 0x0200}, {5, 0x0300}}, "found devices 2, 5, 10; idle: devices 2, 10"},
+  };
+  for (const Case& c : cases) {
+    FakeBridge::Install();
+    for (auto [index, status] : c.attached) Attach(index, status);
+    EXPECT_EQ(DescribeProbe(ProbeIdleBridges(NO_DEVICE)), c.described);
+  }
 }
 
 }  // namespace

@@ -5,7 +5,7 @@
 namespace {
 
 // The About box as it measures under Wine, 417 x 110 pixels, wherever it was first placed.
-const RecordRect ABOUT_BOX = {50, 60, 467, 170};
+const ScreenRect ABOUT_BOX = {50, 60, 467, 170};
 
 TEST(DialogCentring, OverTheWindowAddsItsOrigin) {
   DialogPosition at = CentreOverWindow(ABOUT_BOX, {133, 135, 553, 285});

@@ -64,4 +64,21 @@ TEST(SpaceChoice, StoresTheItemsFlagAndClearsItsOptionAndFanOption) {
   }
 }
 
+// "HDD Space" over the fixed disks C, E and Z shows the record's disk, in either case, else the
+// first one, which the record then takes; an empty list shows none.
+TEST(DriveSelection, TheRecordsDiskOrTheFirstOne) {
+  const uint8_t drives[] = {'C', 'E', 'Z'};
+  const struct {
+    uint8_t letter;
+    DriveSelection shown;
+  } cases[] = {
+      {'E', {1, false}}, {'z', {2, false}}, {0, {0, true}}, {'D', {0, true}}, {0xFF, {0, true}}};
+  for (const auto& c : cases) {
+    DriveSelection shown = DriveSelectionForHddSpace(drives, 3, c.letter);
+    EXPECT_EQ(shown.entry, c.shown.entry) << +c.letter;
+    EXPECT_EQ(shown.storeLetter, c.shown.storeLetter) << +c.letter;
+  }
+  EXPECT_EQ(DriveSelectionForHddSpace(drives, 0, 'C').entry, -1);
+}
+
 }  // namespace

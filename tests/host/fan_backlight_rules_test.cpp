@@ -101,6 +101,12 @@ const ArrowCase ARROW_CASES[] = {
      WHOLE},
     {"down on the ratio", nullptr, ArrowTarget::FAN_RATIO, 0, ARROW_DOWN,
      [](SystemControlRecord& r) { r.fanRatio = 99; }, WHOLE},
+    // Page Up and Page Down step by ten under the same rules.
+    {"page up on the hour of 20:00 wraps to 06:00",
+     [](SystemControlRecord& r) { r.backlightFrom.wHour = 20; }, ArrowTarget::BACKLIGHT_FROM, 0,
+     PAGE_UP, [](SystemControlRecord& r) { r.backlightFrom.wHour = 6; }, HOURS},
+    {"page down on a ratio of 55 stops at 50", [](SystemControlRecord& r) { r.fanRatio = 55; },
+     ArrowTarget::FAN_RATIO, 0, PAGE_DOWN, [](SystemControlRecord& r) { r.fanRatio = 50; }, WHOLE},
 };
 
 TEST(FanBacklightArrows, EachClickChangesItsTargetWithinRangeAndNothingElse) {
@@ -148,6 +154,8 @@ TEST(FanBacklightArrows, StepIsUnsigned16Bit) {
   EXPECT_EQ(StepArrow(1, ARROW_DOWN), 0);
   EXPECT_EQ(StepArrow(7, END_SCROLL), 7);
   EXPECT_EQ(StepArrow(7, 5), 7);  // SB_THUMBPOSITION and the rest step nothing
+  EXPECT_EQ(StepArrow(65530, PAGE_UP), 4);
+  EXPECT_EQ(StepArrow(7, PAGE_DOWN), 0);
 }
 
 struct ClampCase {

@@ -3,9 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <string>
+#include <vector>
 
 #include "meter/bridge_library.h"
 #include "support/fake_bridge.h"
+#include "support/logged_events.h"
 
 namespace {
 
@@ -14,6 +17,8 @@ class MeterLinkTest : public ::testing::Test {
   void SetUp() override {
     FakeBridge::Install();
     meterLink.deviceIndex = NO_DEVICE;
+    meterLink.failedWrites = RepeatThrottle();
+    TakeLoggedEvents();
   }
   void TearDown() override {
     meterLink.deviceIndex = NO_DEVICE;
@@ -69,32 +74,53 @@ TEST_F(MeterLinkTest, LinkOpensRegistersTheParserAndClaimsTheBridge) {
   EXPECT_NE(fake.routine, nullptr);
 }
 
-TEST_F(MeterLinkTest, AnOpenThatFailsIsTriedAgainAndABridgeThatNeverOpensIsNotLinked) {
+TEST_F(MeterLinkTest, AnOpenThatFailsIsTriedAgainAndABridgeThatNeverOpensLeavesTheLinkAlone) {
   struct Case {
     const char* name;
     bool opens;
     int failingOpens;
     bool linked;
     int openCalls;
+    std::vector<std::string> logged;
   } cases[] = {
-      {"opens at once", true, 0, true, 1},
-      {"opens at the last attempt", true, LINK_OPEN_ATTEMPTS - 1, true, LINK_OPEN_ATTEMPTS},
-      {"fails every attempt", true, LINK_OPEN_ATTEMPTS, false, LINK_OPEN_ATTEMPTS},
-      {"never opens", false, 0, false, LINK_OPEN_ATTEMPTS},
+      {"opens at once", true, 0, true, 1,
+       {"Released device 6", "Linked device 2 (opened at try 1 of 3)"}},
+      {"opens at the last attempt", true, LINK_OPEN_ATTEMPTS - 1, true, LINK_OPEN_ATTEMPTS,
+       {"Released device 6", "Linked device 2 (opened at try 3 of 3)"}},
+      {"fails every attempt", true, LINK_OPEN_ATTEMPTS, false, LINK_OPEN_ATTEMPTS,
+       {"Device 2 could not be opened (3 tries): the link stays as it was"}},
+      {"never opens", false, 0, false, LINK_OPEN_ATTEMPTS,
+       {"Device 2 could not be opened (3 tries): the link stays as it was"}},
   };
   for (const Case& c : cases) {
     FakeBridge::Install();
-    meterLink.deviceIndex = 6;  // a link that was there before must not survive a failed one
+    meterLink.deviceIndex = 6;  // the working link: released only once the new bridge is open
     fake.devices[2].opens = c.opens;
     fake.devices[2].failingOpens = c.failingOpens;
     EXPECT_EQ(LinkDevice(2), c.linked) << c.name;
-    EXPECT_EQ(meterLink.deviceIndex.load(), c.linked ? 2 : NO_DEVICE) << c.name;
+    EXPECT_EQ(TakeLoggedEvents(), c.logged) << c.name;
+    EXPECT_EQ(meterLink.deviceIndex.load(), c.linked ? 2 : 6) << c.name;
     EXPECT_EQ(fake.CountCalls("CH341OpenDevice"), c.openCalls) << c.name;
-    EXPECT_EQ(fake.CountCalls("CH341SetExclusive"), c.linked ? 1 : 0) << c.name;
+    EXPECT_EQ(fake.CountCalls("CH341CloseDevice"), c.linked ? 1 : 0) << c.name;
+    EXPECT_EQ(fake.CountCalls("CH341SetExclusive"), c.linked ? 2 : 0) << c.name;
     EXPECT_EQ(fake.routine != nullptr, c.linked) << c.name;
     SendMeterFrame(BuildValueFrame(1));
-    EXPECT_EQ(fake.writtenBytes.size(), c.linked ? 36u : 0u) << c.name;
+    ASSERT_EQ(fake.writtenIndices.size(), 36u) << c.name;
+    EXPECT_EQ(fake.writtenIndices[0], c.linked ? 2u : 6u) << c.name;
   }
+}
+
+// A bridge that refuses every write of a pass still gets one line, not one per nibble or frame.
+TEST_F(MeterLinkTest, RefusedWritesAreLoggedOnceAndThenCountedNotLineByLine) {
+  meterLink.deviceIndex = 4;
+  fake.writesFail = true;
+  for (int pass = 0; pass < 3; ++pass) SendMeterFrame(BuildValueFrame(1));
+  EXPECT_EQ(TakeLoggedEvents(),
+            std::vector<std::string>{
+                "A write to device 4 failed (further failures: one line a minute at most)"});
+  ReleaseBridge(4);
+  EXPECT_EQ(TakeLoggedEvents(),
+            (std::vector<std::string>{"107 more writes to device 4 failed", "Released device 4"}));
 }
 
 TEST_F(MeterLinkTest, UnlinkReleasesAndLeavesTheIndexToTheCaller) {
@@ -105,6 +131,7 @@ TEST_F(MeterLinkTest, UnlinkReleasesAndLeavesTheIndexToTheCaller) {
   EXPECT_EQ(fake.calls[0].argument, 0u);
   EXPECT_EQ(fake.calls[1].function, "CH341CloseDevice");
   EXPECT_EQ(meterLink.deviceIndex.load(), 5);
+  EXPECT_EQ(TakeLoggedEvents(), std::vector<std::string>{"Released device 5"});
 }
 
 TEST_F(MeterLinkTest, UnlinkWithNoMeterMakesNoCall) {

@@ -15,6 +15,7 @@ TEST(MeterStatus, ReadoutAndTipShowTheFigureOfTheItemOrThatNoMeterIsLinked) {
     bool fresh = true;  // the meter's reading
     int32_t fanMode = FAN_MANUAL;
     bool warning = false;
+    bool driveUnavailable = false;
   } cases[] = {
       {ITEM_CPU_USAGE, 23, true, "23", ReadoutUnit::PERCENT, 23, "CPU Usage 23 %"},
       {ITEM_HDD_SPACE, 100, true, "100", ReadoutUnit::PERCENT, 100, "HDD Space 100 %"},
@@ -38,6 +39,11 @@ TEST(MeterStatus, ReadoutAndTipShowTheFigureOfTheItemOrThatNoMeterIsLinked) {
       // The warning, whatever the item, in place of its figure on the tip.
       {ITEM_CPU_USAGE, 23, true, "23", ReadoutUnit::PERCENT, 23, "Warning: Temperature 83 \xB0\x43",
        true, FAN_MANUAL, true},
+      // The meter got 0 for a disk that cannot be read: no figure, rather than a full disk.
+      {ITEM_HDD_SPACE, 0, true, "---", ReadoutUnit::PERCENT, 0, "HDD Space: drive unavailable",
+       true, FAN_MANUAL, false, true},
+      {ITEM_HDD_SPACE, 0, false, "---", ReadoutUnit::PERCENT, 0, "No meter linked", true,
+       FAN_MANUAL, false, true},
   };
   for (const Case& c : cases) {
     PassOutcome outcome;
@@ -46,6 +52,7 @@ TEST(MeterStatus, ReadoutAndTipShowTheFigureOfTheItemOrThatNoMeterIsLinked) {
     outcome.linked = c.linked;
     outcome.temperatureFresh = c.fresh;
     outcome.fanMode = c.fanMode;
+    outcome.driveUnavailable = c.driveUnavailable;
     ReadoutState state = ReadoutStateOf(outcome, c.warning);
     EXPECT_STREQ(state.figure, c.digits) << c.tip;
     EXPECT_EQ(state.unit, c.unit) << c.tip;

@@ -5,14 +5,14 @@
 #include <cstdio>
 #include <string>
 
-#include "support/in_memory_ini.h"
+#include "support/profile_text.h"
 
 namespace {
 
 // The default skin's digits, bar and link.
 ReadoutLayout DefaultLayout(const char* bar = "bar.bmp,26,114,224,7,28") {
-  InMemoryIni ini("[Readout]\nDigits=digits.bmp,28,60,20,34,3,27\nLink=link.bmp,291,15,7,7\n");
-  ini.Set(READOUT_SECTION, "Bar", bar);
+  ProfileText ini("[Readout]\nDigits=digits.bmp,28,60,20,34,3,27\nLink=link.bmp,291,15,7,7\nBar=" +
+                  std::string(bar));
   return ReadReadoutLayout(ini.Reader(), READOUT_SECTION);
 }
 

@@ -34,8 +34,9 @@ TEST(RecordSnapshot, CancelRestoresEveryByteOtherResultsKeepTheEdits) {
     FillPattern(guarded.record, 3);
     const std::vector<uint8_t> before = BytesOf(guarded.record);
     std::vector<uint8_t> edited;
+    const DisplayItemRecord* beforeDialog = nullptr;
 
-    intptr_t result = RunWithRecordSnapshot(guarded.record, [&] {
+    intptr_t result = RunWithRecordSnapshot(guarded.record, beforeDialog, [&] {
       // The dialog edits the record itself; the padding and reserved bytes are touched here only
       // to prove the restore is whole.
       guarded.record.itemType = 2;
@@ -60,7 +61,8 @@ TEST(RecordSnapshot, CancelRestoresTheSystemControlRecordTimesIncluded) {
   FillPattern(record, 41);
   const std::vector<uint8_t> before = BytesOf(record);
 
-  RunWithRecordSnapshot(record, [&] {
+  const SystemControlRecord* beforeDialog = nullptr;
+  RunWithRecordSnapshot(record, beforeDialog, [&] {
     record.backlightMode = 2;
     record.backlightFrom.wHour = 22;
     record.backlightTo.wMinute = 0;
@@ -69,6 +71,26 @@ TEST(RecordSnapshot, CancelRestoresTheSystemControlRecordTimesIncluded) {
   });
 
   EXPECT_EQ(BytesOf(record), before);
+}
+
+// While a dialog runs, a save takes the record from before it, also while a second dialog runs
+// over the first; once they end, the live record again.
+TEST(RecordSnapshot, WhileADialogRunsTheConfirmedRecordIsTheOneFromBefore) {
+  SystemControlRecord record;
+  FillPattern(record, 41);
+  const std::vector<uint8_t> before = BytesOf(record);
+  const SystemControlRecord* beforeDialog = nullptr;
+  RunWithRecordSnapshot(record, beforeDialog, [&] {
+    record.highThreshold = 79;
+    RunWithRecordSnapshot(record, beforeDialog, [&] {
+      record.fanRatio = 65;
+      EXPECT_EQ(BytesOf(ConfirmedRecord(record, beforeDialog)), before) << "second dialog";
+      return 1;
+    });
+    EXPECT_EQ(BytesOf(ConfirmedRecord(record, beforeDialog)), before) << "first dialog";
+    return 1;
+  });
+  EXPECT_EQ(&ConfirmedRecord(record, beforeDialog), &record);
 }
 
 }  // namespace

@@ -92,6 +92,7 @@ TEST_F(RefreshPassTest, FigureForEachItem) {
   system.memory = {{4000, 1000}, {10000, 2500}};
   system.temperature = {45, true};
   control.fanMode = FAN_AUTO;
+  display.driveLetter = 'C';
   struct Case {
     int32_t itemType;
     int32_t used;
@@ -134,11 +135,24 @@ TEST_F(RefreshPassTest, UnsupportedCpuSamplerSendsByteFF) {
   EXPECT_EQ(FigureSent(), 0xFF);
 }
 
-TEST_F(RefreshPassTest, FailedDiskQueryShowsZero) {
+// A disk that cannot be read, or a byte that names none (not asked for: no letter would name the
+// current folder's disk), sends 0 and says the drive is unavailable: the window shows no full disk.
+TEST_F(RefreshPassTest, UnreadableDiskSendsZeroAndSaysSo) {
   display.itemType = ITEM_HDD_SPACE;
-  display.hddUsed = 1;
-  system.disk = {0, 0};
-  EXPECT_EQ(FigureSent(), 0);
+  const struct {
+    uint8_t letter;
+    SpaceFigures disk;
+    int32_t figure;
+  } cases[] = {
+      {'c', {8000, 1000}, 13}, {'Q', {0, 0}, 0}, {'1', {8000, 1000}, 0}, {0xFF, {8000, 1000}, 0}};
+  for (const auto& c : cases) {
+    display.driveLetter = c.letter;
+    system.disk = c.disk;
+    system.frames.clear();
+    EXPECT_EQ(RunRefreshPass(system, display, control).driveUnavailable, c.figure == 0)
+        << +c.letter;
+    EXPECT_EQ(ByteAt(system.frames.at(0), 3), c.figure) << +c.letter;
+  }
 }
 
 TEST_F(RefreshPassTest, ControlFramesCarryTheRecord) {
@@ -172,6 +186,7 @@ TEST_F(RefreshPassTest, OutcomeTellsWhatWasSentAndSurvivesTheMessage) {
   } cases[] = {
       {ITEM_TEMPERATURE, {ITEM_TEMPERATURE, 41, true, FAN_AUTO, true, 41, true}},
       {ITEM_FAN_SPEED, {ITEM_FAN_SPEED, 300 & 0xFF, false, FAN_AUTO, true, 255, false}},
+      {ITEM_HDD_SPACE, {ITEM_HDD_SPACE, 0, true, FAN_AUTO, true, 41, true, true}},  // no disk chosen
   };
   for (const Case& c : cases) {
     display.itemType = c.itemType;

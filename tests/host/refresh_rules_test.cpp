@@ -24,9 +24,8 @@ TEST(RefreshRules, FanSpeedInOtherModes) {
 TEST(RefreshRules, FanSpeedWithDamagedThresholdsStaysDefined) {
   const int32_t lowest = std::numeric_limits<int32_t>::min();
   const int32_t highest = std::numeric_limits<int32_t>::max();
-  // (35 - lowest) * 50 overflows 32 bits; the result must still be the arithmetic one.
-  int64_t expected = (int64_t{35} - lowest) * 50 / (int64_t{highest} - lowest) + 50;
-  EXPECT_EQ(FanSpeedFigure(FAN_AUTO, 35, lowest, highest, 0), expected);
+  // (35 - lowest) * 50 overflows 32 bits: 35 lies just past the middle of the whole range.
+  EXPECT_EQ(FanSpeedFigure(FAN_AUTO, 35, lowest, highest, 0), 75);
   EXPECT_EQ(FanSpeedFigure(FAN_AUTO, 35, 80, 10, 0), 50);   // reversed: below low
   EXPECT_EQ(FanSpeedFigure(FAN_AUTO, 90, 80, 10, 0), 100);  // reversed: at or above high
   EXPECT_EQ(FanSpeedFigure(FAN_AUTO, 40, 40, 40, 0), 100);  // equal thresholds
@@ -45,7 +44,9 @@ TEST(RefreshRules, FailedQueriesShowZero) {
   EXPECT_EQ(PercentageOf(0, 0), 0);
   EXPECT_EQ(SpaceFigure(0, 0, true), 0);
   EXPECT_EQ(SpaceFigure(0, 0, false), 0);
-  EXPECT_EQ(SpaceFigure(100, 500, false), 100);  // more available than total: held at 100
+  // More available than total: held at the total, so nothing is shown as used.
+  EXPECT_EQ(SpaceFigure(100, 500, false), 100);
+  EXPECT_EQ(SpaceFigure(100, 500, true), 0);
   EXPECT_EQ(PercentageOf(500, 100), 100);
 }
 

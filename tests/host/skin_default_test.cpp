@@ -6,7 +6,7 @@
 
 #include "skin/skin_file.h"
 #include "support/bmp_file.h"
-#include "support/in_memory_ini.h"
+#include "support/profile_text.h"
 
 namespace {
 
@@ -18,7 +18,7 @@ std::string DefaultSkinFolder() {
 class DefaultSkin : public ::testing::Test {
  protected:
   std::string folder = DefaultSkinFolder();
-  InMemoryIni ini = InMemoryIni::FromFile(folder + "skin.ini");
+  ProfileText ini = ProfileText::FromFile(folder + "skin.ini");
 };
 
 TEST_F(DefaultSkin, FirstFourControlsAreTheCommandButtonsInCommandOrder) {

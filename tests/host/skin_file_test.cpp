@@ -5,8 +5,10 @@
 #include <climits>
 #include <cstring>
 #include <string>
+#include <vector>
 
-#include "support/in_memory_ini.h"
+#include "support/logged_events.h"
+#include "support/profile_text.h"
 
 namespace {
 
@@ -215,7 +217,7 @@ TEST(SkinFile, RectFillsRegionsZeroToTwoFromTwelveNumbers) {
       {"a,-5,,9", {{0, -5, 0, 9}, {}, {}, {}}},
   };
   for (const Case& c : cases) {
-    InMemoryIni ini("[MAIN]\nRECT=" + std::string(c.value) + "\n");
+    ProfileText ini("[MAIN]\nRECT=" + std::string(c.value) + "\n");
     SkinRect regions[SKIN_REGION_COUNT] = {{}, {}, {}, {-1, -1, -1, -1}};
     ReadSkinRegions(ini.Reader(), "MAIN", regions);
     for (int i = 0; i < REGIONS_IN_FILE; ++i) {
@@ -232,23 +234,26 @@ TEST(SkinFile, RectValueIsCutAt254Characters) {
   // The twelfth number ends at character 255, one past what the buffer holds.
   std::string value = "0,0,0,0,0,0,0,0,0,0,0," + std::string(227, ' ') + "123456";
   ASSERT_EQ(value.size(), 255u);
-  InMemoryIni ini("");
-  ini.Set("MAIN", "RECT", value);
+  ProfileText ini("[MAIN]\nRECT=" + value);
   SkinRect regions[SKIN_REGION_COUNT];
   ReadSkinRegions(ini.Reader(), "MAIN", regions);
   EXPECT_EQ(regions[2].bottom, 12345);
 }
 
 TEST(SkinFile, BackgroundNameIsCutAt254ThenJoined) {
-  InMemoryIni ini("");
-  ini.Set("MAIN", "Background1", std::string(254, 'a') + "XYZ");
+  ProfileText ini("[MAIN]\nBackground1=" + std::string(254, 'a') + "XYZ");
   char joined[1024];
+  TakeLoggedEvents();
   ReadBackgroundFileName(ini.Reader(), "MAIN", "Background1", "d\\", joined, sizeof joined);
   EXPECT_EQ(std::string(joined), "d\\" + std::string(254, 'a'));
+  EXPECT_TRUE(TakeLoggedEvents().empty());
+  ReadBackgroundFileName(ini.Reader(), "MAIN", "Background2", "d\\", joined, sizeof joined);
+  EXPECT_EQ(TakeLoggedEvents(),
+            std::vector<std::string>{"Skin key [MAIN] Background2 is missing or empty"});
 }
 
 TEST(SkinFile, SixFieldPushButtonHasAnEmptyTooltip) {
-  InMemoryIni ini("[MAIN]\nButton.1=PUSHBUTTON,10,20,30,15,b1.bmp\n");
+  ProfileText ini("[MAIN]\nButton.1=PUSHBUTTON,10,20,30,15,b1.bmp\n");
   ControlEntry entry;
   ASSERT_TRUE(ReadControlEntry(ini.Reader(), "MAIN", 1, &entry));
   EXPECT_EQ(entry.kind, ControlKind::PUSHBUTTON);
@@ -261,7 +266,7 @@ TEST(SkinFile, SixFieldPushButtonHasAnEmptyTooltip) {
 }
 
 TEST(SkinFile, TextControlKeepsItsColourFieldAndIgnoresFurtherFields) {
-  InMemoryIni ini("[main]\nbutton.3=TEXT,5,5,6,12,CPU,RGB(255 0 0),ignored\n");
+  ProfileText ini("[main]\nbutton.3=TEXT,5,5,6,12,CPU,RGB(255 0 0),ignored\n");
   ControlEntry entry;
   ASSERT_TRUE(ReadControlEntry(ini.Reader(), "MAIN", 3, &entry));
   EXPECT_EQ(entry.kind, ControlKind::TEXT);
@@ -270,16 +275,14 @@ TEST(SkinFile, TextControlKeepsItsColourFieldAndIgnoresFurtherFields) {
 }
 
 TEST(SkinFile, ControlValueIsCutAt255Characters) {
-  InMemoryIni ini("");
-  std::string tooltip(300, 't');
-  ini.Set("MAIN", "Button.1", "IMAGE,1,2,3,4,f.bmp," + tooltip);
+  ProfileText ini("[MAIN]\nButton.1=IMAGE,1,2,3,4,f.bmp," + std::string(300, 't'));
   ControlEntry entry;
   ASSERT_TRUE(ReadControlEntry(ini.Reader(), "MAIN", 1, &entry));
   EXPECT_EQ(std::strlen(entry.extra), 255u - std::strlen("IMAGE,1,2,3,4,f.bmp,"));
 }
 
 TEST(SkinFile, ControlKeysAreScannedInOrderPastGapsUpTo256) {
-  InMemoryIni ini(
+  ProfileText ini(
       "[MAIN]\n"
       "Button.1=PUSHBUTTON,1,0,0,0,a.bmp\n"
       "Button.2=PUSHBUTTON,2,0,0,0,b.bmp\n"
@@ -289,19 +292,24 @@ TEST(SkinFile, ControlKeysAreScannedInOrderPastGapsUpTo256) {
       "Button.257=IMAGE,257,0,0,0,e.bmp\n"
       "[OTHER]\n"
       "Button.4=PUSHBUTTON,4,0,0,0,x.bmp\n");
-  std::vector<ControlEntry> entries = ReadControlEntries(ini.Reader(), "MAIN");
+  std::vector<std::string> keysRead;
+  SkinProfileReader reader = [&](const char* section, const char* key) {
+    keysRead.push_back(key);
+    return ini.Read(section, key);
+  };
+  std::vector<ControlEntry> entries = ReadControlEntries(reader, "MAIN");
   ASSERT_EQ(entries.size(), 4u);
   EXPECT_EQ(entries[0].x, 1);
   EXPECT_EQ(entries[1].x, 2);
   EXPECT_EQ(entries[2].x, 5);
   EXPECT_EQ(entries[3].x, 256);
-  ASSERT_EQ(ini.keysRead().size(), 256u);
-  EXPECT_EQ(ini.keysRead().front(), "Button.1");
-  EXPECT_EQ(ini.keysRead().back(), "Button.256");
+  ASSERT_EQ(keysRead.size(), 256u);
+  EXPECT_EQ(keysRead.front(), "Button.1");
+  EXPECT_EQ(keysRead.back(), "Button.256");
 }
 
 TEST(SkinFile, AbsurdControlNumbersArePinnedToThe32BitRange) {
-  InMemoryIni ini("[MAIN]\nButton.1=CHECKBOX,99999999999,-99999999999,2147483647,-1,f\n");
+  ProfileText ini("[MAIN]\nButton.1=CHECKBOX,99999999999,-99999999999,2147483647,-1,f\n");
   ControlEntry entry;
   ASSERT_TRUE(ReadControlEntry(ini.Reader(), "MAIN", 1, &entry));
   EXPECT_EQ(entry.x, INT32_MAX);

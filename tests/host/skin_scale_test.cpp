@@ -14,10 +14,17 @@ TEST(SkinScale, CoordinatesScaleByTheDpiToTheNearestPixel) {
   struct Case {
     int32_t value, dpi, scaled;
   } cases[] = {
-      {420, 96, 420},         {420, 144, 630},   {150, 120, 188},  // 187.5: halves go up
-      {7, 144, 11},           {-7, 144, -10},    // up for negative places too: no seam at 0
-      {336, 168, 588},        {420, 192, 840},   {420, 10, 210},  // a DPI below 48 counts as 48
-      {420, 5000, 4200},      {INT32_MAX, 192, INT32_MAX}, {INT32_MIN, 192, INT32_MIN},
+      {420, 96, 420},
+      {420, 144, 630},
+      {150, 120, 188},  // 187.5: halves go up
+      {7, 144, 11},
+      {-7, 144, -10},  // up for negative places too: no seam at 0
+      {336, 168, 588},
+      {420, 192, 840},
+      {420, 10, 210},  // a DPI below 48 counts as 48
+      {420, 5000, 4200},
+      {INT32_MAX, 192, INT32_MAX},
+      {INT32_MIN, 192, INT32_MIN},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(ScaleToDpi(c.value, c.dpi), c.scaled) << c.value << " at " << c.dpi;
@@ -98,12 +105,12 @@ TEST(SkinScale, ArtComesFromTheNearestSetStretchedOnlyWhenItMustBe) {
     int32_t artScale;
     ArtStretch stretch;
   } cases[] = {
-      {96, false, 1, ArtStretch::AS_IS},   {96, true, 1, ArtStretch::AS_IS},
-      {120, false, 1, ArtStretch::SMOOTH}, {120, true, 2, ArtStretch::SMOOTH},
-      {144, false, 1, ArtStretch::SMOOTH}, {144, true, 2, ArtStretch::SMOOTH},
+      {96, false, 1, ArtStretch::AS_IS},    {96, true, 1, ArtStretch::AS_IS},
+      {120, false, 1, ArtStretch::SMOOTH},  {120, true, 2, ArtStretch::SMOOTH},
+      {144, false, 1, ArtStretch::SMOOTH},  {144, true, 2, ArtStretch::SMOOTH},
       {192, false, 1, ArtStretch::NEAREST}, {192, true, 2, ArtStretch::AS_IS},
       {288, false, 1, ArtStretch::NEAREST}, {288, true, 2, ArtStretch::SMOOTH},
-      {384, true, 2, ArtStretch::NEAREST}, {72, true, 1, ArtStretch::SMOOTH},
+      {384, true, 2, ArtStretch::NEAREST},  {72, true, 1, ArtStretch::SMOOTH},
   };
   for (const Case& c : cases) {
     ArtChoice choice = ChooseArt(c.dpi, c.twiceSizeArt);
@@ -116,28 +123,83 @@ TEST(SkinScale, EachFrameOfAStripFillsItsOwnCell) {
   struct Case {
     const char* name;
     int32_t stripWidth, stripHeight, frameWidth, frameHeight, frames, cellWidth, cellHeight;
-    int32_t width, height;         // of the stretched strip
+    int32_t width, height;            // of the stretched strip
     SkinRect lastSource, lastTarget;  // of its last frame
     int32_t count;
   } cases[] = {
-      {"button strip at 150 %", 256, 40, 64, 40, 4, 96, 60, 384, 60, {192, 0, 256, 40},
-       {288, 0, 384, 60}, 4},
+      {"button strip at 150 %",
+       256,
+       40,
+       64,
+       40,
+       4,
+       96,
+       60,
+       384,
+       60,
+       {192, 0, 256, 40},
+       {288, 0, 384, 60},
+       4},
       // A cell one pixel wider than 1.5 frames: frame 3 still starts at 3 cells.
       {"odd frame at 150 %", 28, 7, 7, 7, 4, 11, 11, 44, 11, {21, 0, 28, 7}, {33, 0, 44, 11}, 4},
-      {"strip short of its last frame", 200, 40, 64, 40, 4, 96, 60, 384, 60, {192, 0, 200, 40},
-       {288, 0, 300, 60}, 4},
-      {"strip short of two frames", 128, 40, 64, 40, 4, 128, 80, 512, 80, {64, 0, 128, 40},
-       {128, 0, 256, 80}, 2},
-      {"strip taller than its frames", 64, 50, 64, 40, 1, 96, 60, 96, 75, {0, 0, 64, 50},
-       {0, 0, 96, 75}, 1},
-      {"more frames than a strip may show", 1300, 10, 100, 10, 13, 200, 20, 2400, 20,
-       {1100, 0, 1200, 10}, {2200, 0, 2400, 20}, 12},
+      {"strip short of its last frame",
+       200,
+       40,
+       64,
+       40,
+       4,
+       96,
+       60,
+       384,
+       60,
+       {192, 0, 200, 40},
+       {288, 0, 300, 60},
+       4},
+      {"strip short of two frames",
+       128,
+       40,
+       64,
+       40,
+       4,
+       128,
+       80,
+       512,
+       80,
+       {64, 0, 128, 40},
+       {128, 0, 256, 80},
+       2},
+      {"strip taller than its frames",
+       64,
+       50,
+       64,
+       40,
+       1,
+       96,
+       60,
+       96,
+       75,
+       {0, 0, 64, 50},
+       {0, 0, 96, 75},
+       1},
+      {"more frames than a strip may show",
+       1300,
+       10,
+       100,
+       10,
+       13,
+       200,
+       20,
+       2400,
+       20,
+       {1100, 0, 1200, 10},
+       {2200, 0, 2400, 20},
+       12},
       {"frame of no width", 256, 40, 0, 40, 4, 96, 60, 0, 0, {}, {}, 0},
       {"cells too large to make", 256, 40, 64, 40, 4, 100000, 100000, 0, 0, {}, {}, 0},
   };
   for (const Case& c : cases) {
-    StripStretch plan = PlanStripStretch(c.stripWidth, c.stripHeight, c.frameWidth,
-                                         c.frameHeight, c.frames, c.cellWidth, c.cellHeight);
+    StripStretch plan = PlanStripStretch(c.stripWidth, c.stripHeight, c.frameWidth, c.frameHeight,
+                                         c.frames, c.cellWidth, c.cellHeight);
     EXPECT_EQ(plan.width, c.width) << c.name;
     EXPECT_EQ(plan.height, c.height) << c.name;
     ASSERT_EQ(plan.count, c.count) << c.name;

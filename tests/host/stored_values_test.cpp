@@ -2,12 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "settings/settings_records.h"
+#include "support/logged_events.h"
 #include "support/record_bytes.h"
 
 namespace {
@@ -29,15 +32,18 @@ struct LengthCase {
 
 // Applies a stored value of each length to a record that held BEFORE everywhere and checks it
 // byte for byte: a missing value gives the defaults, a present one replaces only its own length
-// (at most the record's size) of the defaults, and nothing after the record changes.
+// (at most the record's size) of the defaults, and nothing after the record changes. The value
+// starts with `stored`, a record in range, so that nothing is mended.
 template <typename Record, typename Apply>
-void CheckLengths(Apply apply, const Record& defaults, const std::vector<LengthCase>& cases) {
+void CheckLengths(Apply apply, const Record& defaults, const Record& stored,
+                  const std::vector<LengthCase>& cases) {
   for (const LengthCase& c : cases) {
     Guarded<Record> target;
     std::memset(&target.record, BEFORE, sizeof target.record);
     std::memset(target.guard, GUARD, sizeof target.guard);
     // Exactly the stored length, so reading past the value trips the address sanitizer.
     std::vector<uint8_t> value = BytePattern(c.length);
+    if (c.length > 0) std::memcpy(value.data(), &stored, std::min(c.length, sizeof stored));
     apply(target.record, StoredValue{c.present, value.data(), value.size()});
 
     std::vector<uint8_t> expected = BytesOf(defaults);
@@ -55,17 +61,15 @@ TEST(StoredValues, DisplayItemDefaultsShowTheTemperatureAndNothingElse) {
   EXPECT_EQ(BytesOf(DefaultDisplayItemRecord()), BytesOf(expected));
 }
 
+// The 56 bytes a first run saves as "System Control": backlight always on, the manual fan at 100 %,
+// thresholds 10 and 80 degrees, the daily window 00:00 to 23:59:59.
 TEST(StoredValues, SystemControlDefaultsByteForByte) {
-  SystemControlRecord expected{};
-  expected.backlightMode = BACKLIGHT_ALWAYS;
-  expected.fanMode = FAN_MANUAL;
-  expected.backlightTo.wHour = 23;
-  expected.backlightTo.wMinute = 59;
-  expected.backlightTo.wSecond = 59;
-  expected.lowThreshold = 10;
-  expected.highThreshold = 80;
-  expected.fanRatio = 100;
-  EXPECT_EQ(BytesOf(DefaultSystemControlRecord()), BytesOf(expected));
+  const std::vector<uint8_t> stored = {
+      0,  0, 0, 0, 1,  0, 0, 0, 1,   0, 0,  0,               // panel, backlight, fan
+      0,  0, 0, 0, 0,  0, 0, 0, 0,   0, 0,  0, 0,  0, 0, 0,  // from
+      0,  0, 0, 0, 0,  0, 0, 0, 23,  0, 59, 0, 59, 0, 0, 0,  // to
+      10, 0, 0, 0, 80, 0, 0, 0, 100, 0, 0,  0};              // low, high, ratio
+  EXPECT_EQ(BytesOf(DefaultSystemControlRecord()), stored);
 }
 
 // The same lengths for both records: missing, empty, a few bytes, and around and far beyond each
@@ -82,12 +86,54 @@ const std::vector<LengthCase> LENGTHS = {
     {"4096 bytes", true, 4096}};
 
 TEST(StoredValues, DisplayItemOfEveryLength) {
-  CheckLengths<DisplayItemRecord>(ApplyStoredDisplayItem, DefaultDisplayItemRecord(), LENGTHS);
+  CheckLengths<DisplayItemRecord>(ApplyStoredDisplayItem, DefaultDisplayItemRecord(),
+                                  PatternedDisplayItem(1), LENGTHS);
 }
 
 TEST(StoredValues, SystemControlOfEveryLength) {
   CheckLengths<SystemControlRecord>(ApplyStoredSystemControl, DefaultSystemControlRecord(),
-                                    LENGTHS);
+                                    PatternedSystemControl(), LENGTHS);
+}
+
+// Values no dialog could produce are mended as they load, so the meter never gets a fan below the
+// dialog's range (a ratio of 0 stops the case fan); every other byte stays as stored.
+TEST(StoredValues, ValuesNoDialogCouldProduceAreMended) {
+  using Change = void (*)(SystemControlRecord&);
+  const struct {
+    Change damage, mended;
+  } cases[] = {
+      {[](auto& r) { r.lowThreshold = r.highThreshold = r.fanRatio = 0; },
+       [](auto& r) { r.lowThreshold = 10, r.highThreshold = 11, r.fanRatio = 50; }},
+      {[](auto& r) {
+         r.fanMode = 7, r.backlightMode = 9, r.lowThreshold = 90, r.highThreshold = 300;
+         r.fanRatio = 1000, r.backlightFrom.wHour = 99, r.backlightTo.wMinute = 60;
+       },
+       [](auto& r) {  // the thresholds settle in two rounds of the dialog's clamp
+         r.fanMode = FAN_MANUAL, r.backlightMode = BACKLIGHT_ALWAYS, r.lowThreshold = 79;
+         r.highThreshold = 80, r.fanRatio = 100, r.backlightFrom.wHour = 0;
+         r.backlightTo.wMinute = 59;
+       }},
+  };
+  for (const auto& c : cases) {
+    SystemControlRecord stored = PatternedSystemControl();
+    c.damage(stored);
+    SystemControlRecord loaded;
+    ApplyStoredSystemControl(loaded, StoredValue{true, BytesOf(stored).data(), sizeof stored});
+    c.mended(stored);
+    EXPECT_EQ(BytesOf(loaded), BytesOf(stored));
+    EXPECT_EQ(TakeLoggedEvents(),
+              std::vector<std::string>{
+                  "Setting \"System Control\" held values no dialog can set: mended"});
+  }
+  for (int32_t item : {7, -1, INT32_MIN}) {
+    DisplayItemRecord stored = PatternedDisplayItem(5);
+    stored.itemType = item;
+    DisplayItemRecord loaded;
+    ApplyStoredDisplayItem(loaded, StoredValue{true, BytesOf(stored).data(), sizeof stored});
+    stored.itemType = ITEM_NONE;
+    EXPECT_EQ(BytesOf(loaded), BytesOf(stored)) << item;
+    EXPECT_EQ(TakeLoggedEvents().size(), 1u) << item;
+  }
 }
 
 TEST(StoredValues, WindowRect) {

@@ -257,11 +257,15 @@ TEST_F(VirtualBridgesTest, UnplugWhileOpenStopsEverything) {
   EXPECT_EQ(Log().back().error, "write to an absent bridge is lost");
   EXPECT_EQ(bridges.Display(1).value, -1);  // the meter lost its power
 
-  // Plugged back in, the old handle is dead: writes are lost until the program opens it again.
+  // Plugged back in, the old handle is dead: writes and status reads are lost until the program
+  // opens it again.
   EXPECT_TRUE(bridges.ApplyScenario(ParseScenario(plugged), "a"));
   WriteEach(1, ValueFrameBytes(11));
   EXPECT_TRUE(bridges.TakeDueDeliveries().empty());
   EXPECT_EQ(Log().back().error, "write to a closed bridge is lost");
+  EXPECT_FALSE(bridges.GetStatus(1, &status));
+  Link(1);
+  EXPECT_TRUE(bridges.GetStatus(1, &status));
 }
 
 std::vector<std::string> FaultsOf(const std::vector<MeterLogRecord>& log) {
@@ -321,6 +325,20 @@ TEST_F(VirtualBridgesTest, WritesFailAsTheScenarioAsksAndTheFailedBytesAreLost) 
   EXPECT_EQ(bridges.Display(0).value, 43) << "writes 1 to 36 since the bridge was opened again";
   WriteEach(0, ValueFrameBytes(44));
   EXPECT_EQ(bridges.Display(0).value, 43) << "the 40th write, the frame's fourth, was lost";
+}
+
+TEST_F(VirtualBridgesTest, CrashAfterFallsDueAtTheNthWriteSinceTheBridgeWasOpened) {
+  Apply("[bridge.0]\npresent=1\ncrash_after=3\n");
+  for (int opening = 0; opening < 2; ++opening) {
+    bridges.OpenDevice(0);
+    Log();
+    for (int write = 1; write <= 4; ++write) {
+      uint8_t byte = 0xF0;
+      bridges.WriteData(0, &byte, 1);
+      EXPECT_EQ(bridges.TakeCrash(), write == 3) << "opening " << opening << " write " << write;
+    }
+    EXPECT_EQ(FaultsOf(Log()).size(), 1u) << "the crash is in the log before it happens";
+  }
 }
 
 TEST_F(VirtualBridgesTest, UnplugAfterPullsTheBridgeMidFrameAndPluggingItBackCountsAnew) {

@@ -107,9 +107,9 @@ TEST(VmeterScenario, ReadsEveryKey) {
 TEST(VmeterScenario, FaultKeysAreOffUnlessGivenInRange) {
   Scenario scenario = ParseScenario(
       "[bridge.0]\nstatus_read=0\nopen_fail_every=3\nwrite_fail_every=7\nwrite_fail_after=0\n"
-      "unplug_after=150\nwrite_us=1000\nstatus_us=5000\n"
+      "unplug_after=150\nwrite_us=1000\nstatus_us=5000\ncrash_after=40\n"
       "[bridge.1]\nstatus_read=2\nunplug_after=0\nwrite_us=100001\nwrite_fail_after=-1\n"
-      "status_us=100001\n"
+      "status_us=100001\ncrash_after=0\n"
       "[meter]\ncensus_ms=2000\n");
   const BridgeScenario& faulty = scenario.bridges[0];
   EXPECT_FALSE(faulty.statusReads);
@@ -119,6 +119,7 @@ TEST(VmeterScenario, FaultKeysAreOffUnlessGivenInRange) {
   EXPECT_EQ(faulty.unplugAfter, 150u);
   EXPECT_EQ(faulty.writeMicroseconds, 1000u);
   EXPECT_EQ(faulty.statusMicroseconds, 5000u);
+  EXPECT_EQ(faulty.crashAfter, 40u);
   EXPECT_EQ(scenario.meter.censusMs, 2000);
   for (int index : {1, 2}) {
     const BridgeScenario& bridge = scenario.bridges[index];
@@ -129,6 +130,7 @@ TEST(VmeterScenario, FaultKeysAreOffUnlessGivenInRange) {
     EXPECT_EQ(bridge.unplugAfter, NEVER) << index;
     EXPECT_EQ(bridge.writeMicroseconds, 0u) << index;
     EXPECT_EQ(bridge.statusMicroseconds, 0u) << index;
+    EXPECT_EQ(bridge.crashAfter, NEVER) << index;
   }
   EXPECT_EQ(ParseScenario("[meter]\ncensus_ms=99\n").meter.censusMs, 0);
 }

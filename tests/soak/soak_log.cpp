@@ -6,10 +6,6 @@
 
 namespace {
 
-bool IsLostWrite(const MeterLogRecord& record) {
-  return record.error.find("is lost") != std::string::npos;
-}
-
 std::string Describe(const MeterLogRecord& record) {
   return "t_ms " + std::to_string(record.tMs) + " bridge " +
          std::to_string(record.index.value_or(-1)) + ": " + record.error +
@@ -18,24 +14,8 @@ std::string Describe(const MeterLogRecord& record) {
 
 }  // namespace
 
-std::vector<MeterLogRecord> LogTail::TakeNew() {
-  std::vector<MeterLogRecord> records;
-  std::ifstream file(path_, std::ios::binary);
-  if (!file) return records;
-  file.seekg(static_cast<std::streamoff>(offset_));
-  std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-  size_t start = 0;
-  for (size_t end = text.find('\n'); end != std::string::npos; end = text.find('\n', start)) {
-    MeterLogRecord record;
-    if (ParseMeterLogRecord(text.substr(start, end - start), record)) records.push_back(record);
-    start = end + 1;
-  }
-  offset_ += start;  // a line still being written is read whole next time
-  return records;
-}
-
 void SoakLog::Update() {
-  for (const MeterLogRecord& record : tail_.TakeNew()) Take(record);
+  for (const MeterLogRecord& record : log_.ReadNew()) Take(record);
 }
 
 void SoakLog::Take(const MeterLogRecord& record) {
@@ -46,6 +26,7 @@ void SoakLog::Take(const MeterLogRecord& record) {
     return;
   }
   if (record.IsFrame()) ++frames_;
+  if (record.IsCall("CH341SetExclusive")) ++(record.exclusive.value_or(0) ? links_ : releases_);
   if (!record.index || *record.index < 0 || *record.index >= BRIDGES) return;
   int index = static_cast<int>(*record.index);
   if (record.present) {

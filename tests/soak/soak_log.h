@@ -3,22 +3,10 @@
 // cycles the meter went through, and the two faults a storm must not show: a write to a bridge
 // after the program has found it gone, and a frame that reached a meter broken.
 #include <cstdint>
-#include <fstream>
 #include <string>
 #include <vector>
 
-#include "support/meter_log_record.h"
-
-// The complete lines added to a file since the last call.
-class LogTail {
- public:
-  explicit LogTail(std::string path) : path_(std::move(path)) {}
-  std::vector<MeterLogRecord> TakeNew();
-
- private:
-  std::string path_;
-  uint64_t offset_ = 0;
-};
+#include "windows/support/meter_log.h"
 
 struct CensusSample {
   int64_t tMs = 0;
@@ -30,7 +18,7 @@ struct CensusSample {
 
 class SoakLog {
  public:
-  explicit SoakLog(const std::string& path) : tail_(path) {}
+  explicit SoakLog(const std::string& path) : log_(path) {}
 
   // Reads what was added to the log since the last call.
   void Update();
@@ -42,6 +30,9 @@ class SoakLog {
   int64_t LostWrites() const { return lostWrites_; }
   // Failed status reads of a bridge the meter had pulled out: the program noticing a removal.
   int RemovalsSeen() const { return removalsSeen_; }
+  // Bridges the program claimed (a link) and let go (a release), as the library saw them.
+  int Links() const { return links_; }
+  int Releases() const { return releases_; }
   // Lines that show a fault, as they were read.
   const std::vector<std::string>& WritesAfterRemovalSeen() const { return writesAfterSeen_; }
   const std::vector<std::string>& BrokenFrames() const { return brokenFrames_; }
@@ -50,12 +41,14 @@ class SoakLog {
   void Take(const MeterLogRecord& record);
 
   static constexpr int BRIDGES = 16;
-  LogTail tail_;
+  MeterLog log_;
   std::vector<CensusSample> samples_;
   bool present_[BRIDGES] = {};
   bool removalSeen_[BRIDGES] = {};  // the program has read the status of the pulled bridge
   bool pulled_ = false;             // bridge 0 is out; its next plug completes a cycle
   int cycles_ = 0;
+  int links_ = 0;
+  int releases_ = 0;
   int64_t frames_ = 0;
   int64_t lostWrites_ = 0;
   int removalsSeen_ = 0;

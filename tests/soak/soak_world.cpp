@@ -1,5 +1,7 @@
 #include "soak/soak_world.h"
 
+#include <gtest/gtest.h>
+
 #include <cmath>
 #include <iterator>
 #include <vector>
@@ -77,7 +79,7 @@ void SoakWorld::Storm() {
 }
 
 void SoakWorld::AnswerPrompts() {
-  for (HWND dialog : torvex_.FindWindows("#32770", nullptr)) {
+  for (HWND dialog : torvex_.FindWindows(DIALOG_CLASS, nullptr)) {
     bool box = IsMessageBox(dialog);
     if (!box && WindowText(dialog) != SEARCH_CAPTION) continue;
     auto seen = answerAt_.find(dialog);
@@ -99,7 +101,7 @@ void SoakWorld::AnswerPrompts() {
 }
 
 bool SoakWorld::NothingOpen() const {
-  return torvex_.FindWindows("#32770", nullptr).empty() &&
+  return torvex_.FindWindows(DIALOG_CLASS, nullptr).empty() &&
          torvex_.FindWindows(MENU_CLASS, nullptr).empty();
 }
 
@@ -108,7 +110,7 @@ HWND SoakWorld::OpenDialog(WPARAM command, const char* caption) {
   HWND dialog = nullptr;
   WaitFor(
       [&] {
-        std::vector<HWND> found = torvex_.FindWindows("#32770", caption);
+        std::vector<HWND> found = torvex_.FindWindows(DIALOG_CLASS, caption);
         dialog = found.empty() ? nullptr : found.front();
         return dialog != nullptr;
       },
@@ -146,7 +148,7 @@ void SoakWorld::AboutBox() {
   std::vector<HWND> found;
   WaitFor(
       [&] {
-        found = torvex_.FindWindows("#32770", ABOUT_CAPTION);
+        found = torvex_.FindWindows(DIALOG_CLASS, ABOUT_CAPTION);
         return !found.empty();
       },
       DIALOG_WAIT_MS);
@@ -216,6 +218,31 @@ void SoakWorld::HideChooseFromTrayRestore() {
   HideChooseRestore(true);
 }
 
+void SoakWorld::SleepAndWake() {
+  auto tell = [this](WPARAM event) {
+    SendMessageTimeoutA(window_, WM_POWERBROADCAST, event, 0, SMTO_ABORTIFHUNG, SEND_TIMEOUT_MS,
+                        nullptr);
+  };
+  tell(PBT_APMSUSPEND);
+  Pause(Between(300, 3000));  // the storm goes on: a meter may leave or come back meanwhile
+  tell(PBT_APMRESUMEAUTOMATIC);
+  if (Between(0, 1)) tell(PBT_APMRESUMESUSPEND);  // a wake by the user brings both
+}
+
+void SoakWorld::SecondStart() {
+  if (Between(0, 1)) {
+    PostMessageA(window_, WM_COMMAND, COMMAND_HIDE_TO_TRAY, 0);
+    WaitFor([&] { return !IsWindowVisible(window_); }, DIALOG_WAIT_MS);
+  }
+  TorvexProcess second(InstalledProgram{torvex_.Folder()});
+  if (!second.Start(scenario_.IniPath())) return;
+  std::optional<DWORD> exitCode;
+  WaitFor([&] { return (exitCode = second.WaitForExit(0)).has_value(); }, DIALOG_WAIT_MS);
+  if (exitCode != 0u) ADD_FAILURE() << "a second start did not end with 0 within 5 s";
+  if (!WaitFor([&] { return IsWindowVisible(window_) != FALSE; }, DIALOG_WAIT_MS))
+    ADD_FAILURE() << "a second start did not bring the window back";
+}
+
 const SoakWorld::Action SoakWorld::ACTIONS[] = {
     {"F3", &SoakWorld::PressF3},
     {"F1 and the About box", &SoakWorld::AboutBox},
@@ -223,6 +250,8 @@ const SoakWorld::Action SoakWorld::ACTIONS[] = {
     {"fan and backlight changed and cancelled", &SoakWorld::FanAndBacklight},
     {"hide to the tray and restore", &SoakWorld::HideAndRestore},
     {"window menu: choose device", &SoakWorld::WindowMenuChooseDevice},
+    {"sleep and wake", &SoakWorld::SleepAndWake},
+    {"a second start, shown or hidden", &SoakWorld::SecondStart},
 };
 
 bool SoakWorld::ReadyToAct() {
@@ -253,7 +282,7 @@ bool SoakWorld::Settle() {
   Pause(1000);  // the last change reaches the program
   return WaitFor(
       [&] {
-        for (HWND dialog : torvex_.FindWindows("#32770", nullptr))
+        for (HWND dialog : torvex_.FindWindows(DIALOG_CLASS, nullptr))
           PostMessageA(dialog, WM_COMMAND, IsMessageBox(dialog) ? IDOK : IDCANCEL, 0);
         if (!torvex_.FindWindows(MENU_CLASS, nullptr).empty()) PressKey(VK_ESCAPE);
         if (!IsWindowVisible(window_))

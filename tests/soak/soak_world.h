@@ -2,8 +2,8 @@
 // The world of the soak: a hot-plug storm, and a user who answers every box and device search as
 // it comes and now and then does something of their own: F1, F3, the two settings dialogs
 // (changed, then cancelled), hiding to the notification area and back, Choose Device from both
-// menus. Every wait keeps the storm and the answers going, so they overlap as they would for a
-// real user.
+// menus, putting the PC to sleep and waking it, starting Torvex a second time. Every wait keeps the
+// storm and the answers going, so they overlap as they would for a real user.
 #include <windows.h>
 
 #include <functional>
@@ -63,6 +63,8 @@ class SoakWorld {
   void HideChooseRestore(bool chooseFromTray);
   void WindowMenuChooseDevice();
   void TrayMenuChooseDevice();
+  void SleepAndWake();
+  void SecondStart();
 
   bool ReadyToAct();
   void Run(const Action& action);

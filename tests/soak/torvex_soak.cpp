@@ -3,8 +3,9 @@
 // Every write and status read takes a millisecond, as a USB round trip does. The virtual meter
 // counts the program's handles, GDI and USER objects and memory from inside it every few seconds.
 // Fails when the program dies or stops answering, when a count grows beyond its bound after the
-// warm-up, when the program writes to a bridge it has found gone, or when a frame reaches a meter
-// broken. Prints a table of the samples at the end.
+// warm-up, when the program writes to a bridge it has found gone, when a frame reaches a meter
+// broken, or when the program's event log passes its bound or misses a link or a release the
+// library saw. Prints a table of the samples at the end.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -15,10 +16,12 @@
 #include <string>
 #include <vector>
 
+#include "log/log_rotation.h"
 #include "soak/soak_log.h"
 #include "soak/soak_world.h"
 #include "windows/support/responsiveness_watch.h"
 #include "windows/support/settings_key.h"
+#include "windows/support/torvex_log.h"
 
 namespace {
 
@@ -105,6 +108,29 @@ void ListFaults(const char* what, const std::vector<std::string>& lines) {
   std::printf("%s: %zu\n", what, lines.size());
   for (size_t i = 0; i < lines.size() && i < 5; ++i) std::printf("  %s\n", lines[i].c_str());
   if (!lines.empty()) Fail(what);
+}
+
+// The event log stays within its bound and, while it has not been moved aside, holds every link
+// and release the library saw.
+void JudgeEventLog(const std::string& folder, const SoakLog& log) {
+  TorvexLog current(folder), old(folder, "torvex.old.log");
+  std::vector<std::string> events = current.Events();
+  auto count = [&](const char* text) {
+    return std::count_if(events.begin(), events.end(),
+                         [&](const std::string& event) { return event.find(text) == 0; });
+  };
+  long links = count("Linked device "), releases = count("Released device ");
+  std::printf(
+      "\nevent log: %llu bytes (moved aside: %llu); %ld links and %ld releases logged, "
+      "%d and %d seen by the library\n",
+      static_cast<unsigned long long>(current.Size()), static_cast<unsigned long long>(old.Size()),
+      links, releases, log.Links(), log.Releases());
+  if (current.Size() > LOG_ROTATE_BYTES || old.Size() > LOG_ROTATE_BYTES) {
+    Fail("the event log grew beyond its bound");
+  }
+  if (old.Size() == 0 && (links != log.Links() || releases != log.Releases())) {
+    Fail("the event log misses links or releases");
+  }
 }
 
 }  // namespace
@@ -196,6 +222,7 @@ int main() {
   if (alive && exitCode != 1u) Fail("quitting did not end with exit code 1");
   ListFaults("writes to a bridge after the program found it gone", log.WritesAfterRemovalSeen());
   ListFaults("frames that reached a meter broken", log.BrokenFrames());
+  JudgeEventLog(torvex.LogFolder(), log);
   bool passed = !::testing::Test::HasFailure();
   std::printf("\nsoak %s\n", passed ? "passed" : "FAILED");
   return passed ? 0 : 1;

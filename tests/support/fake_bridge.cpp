@@ -50,7 +50,7 @@ int32_t BRIDGE_API FakeEppWrite(uint32_t index, void* buffer, uint32_t* length) 
   Fake().writtenIndices.push_back(index);
   if (*length != 1) Fake().calls.push_back({"bad length", index, *length});
   if (Fake().afterWrite) Fake().afterWrite(Fake().writtenBytes.size());
-  return 1;
+  return Fake().writesFail ? 0 : 1;
 }
 
 void BRIDGE_API FakeClose(uint32_t index) {
@@ -76,6 +76,7 @@ void FakeBridge::Reset() {
   writtenBytes.clear();
   writtenIndices.clear();
   routine = nullptr;
+  writesFail = false;
   afterWrite = nullptr;
 }
 

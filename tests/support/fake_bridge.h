@@ -33,6 +33,7 @@ struct FakeBridge {
   std::vector<uint8_t> writtenBytes;
   std::vector<uint32_t> writtenIndices;
   BridgeInterruptRoutine routine = nullptr;
+  bool writesFail = false;  // every write is recorded and refused
   // Runs after every recorded write, for tests that change the link mid-frame.
   std::function<void(size_t writeCount)> afterWrite;
 

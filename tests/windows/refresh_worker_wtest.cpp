@@ -6,6 +6,7 @@
 
 #include "meter/bridge_loader.h"
 #include "meter/meter_link.h"
+#include "monitor/monitoring.h"
 #include "monitor/refresh_rules.h"
 #include "monitor/refresh_worker.h"
 #include "settings/settings_records.h"
@@ -49,13 +50,12 @@ class RefreshWorkerTest : public ::testing::Test {
   }
 
   void TearDown() override {
-    {
-      RefreshPassHold hold;
-      StopRefreshTimer(window);
-      UnlinkDevice();
-      meterLink.deviceIndex = NO_DEVICE;
-    }
-    // The worker stays suspended until the process ends, as it does in the program.
+    EndRefreshCycle(window);
+    UnlinkDevice();
+    meterLink.deviceIndex = NO_DEVICE;
+    EndRefreshWorker(worker);
+    EXPECT_EQ(WaitForSingleObject(worker, 0), WAIT_OBJECT_0) << "the worker has left";
+    EXPECT_EQ(monitoring.passLock, nullptr) << "and its lock is closed";
     CloseHandle(worker);
     worker = nullptr;
     DestroyWindow(window);
@@ -160,16 +160,18 @@ TEST_F(RefreshWorkerTest, NoPassRunsAfterTheCycleHasEnded) {
   {
     RefreshPassHold tick(5000);
     ASSERT_TRUE(tick.Acquired());
-    ResumeRefreshWorker(worker);  // it waits for the lock
+    // Once it has suspended itself, the resume wakes it into a wait for the lock.
+    ASSERT_TRUE(WaitUntil([] {
+      DWORD count = SuspendThread(worker);
+      ResumeThread(worker);
+      return count != static_cast<DWORD>(-1) && count > 0;
+    }));
+    ResumeRefreshWorker(worker);
     EndRefreshCycle(window);
     UnlinkDevice();
   }
-  // Suspended again once it has had the lock: whatever it did with it is in the log by then.
-  ASSERT_TRUE(WaitUntil([] {
-    DWORD count = SuspendThread(worker);
-    ResumeThread(worker);
-    return count != static_cast<DWORD>(-1) && count > 0;
-  }));
+  // Gone once it has had the lock: whatever it did with it is in the log by then.
+  ASSERT_EQ(WaitForSingleObject(worker, 5000), WAIT_OBJECT_0);
   MeterLogRecords records = scenario.Log().Read();
   bool released = false;
   for (const MeterLogRecord& record : records) {

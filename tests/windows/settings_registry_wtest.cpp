@@ -84,7 +84,7 @@ TEST_F(SettingsRegistry, FirstRunCreatesTheKeyAndAppliesTheDefaults) {
 }
 
 TEST_F(SettingsRegistry, EachMissingValueGetsItsOwnDefaults) {
-  const std::vector<uint8_t> displayItem = BytePattern(DISPLAY_ITEM_SIZE, 3);
+  const std::vector<uint8_t> displayItem = BytesOf(PatternedDisplayItem(3));
   StoreValue(DISPLAY_ITEM, displayItem);
 
   LoadSettings(window);
@@ -94,7 +94,8 @@ TEST_F(SettingsRegistry, EachMissingValueGetsItsOwnDefaults) {
 }
 
 TEST_F(SettingsRegistry, ShortDisplayItemReplacesOnlyItsOwnLengthOfTheDefaults) {
-  std::vector<uint8_t> expected = BytePattern(200, 9);
+  std::vector<uint8_t> expected = BytesOf(PatternedDisplayItem(9));
+  expected.resize(200);
   StoreValue(DISPLAY_ITEM, expected);
 
   LoadSettings(window);
@@ -105,7 +106,8 @@ TEST_F(SettingsRegistry, ShortDisplayItemReplacesOnlyItsOwnLengthOfTheDefaults) 
 }
 
 TEST_F(SettingsRegistry, LongValuesGiveTheirFirstBytesAndNothingBeyond) {
-  const std::vector<uint8_t> longDisplayItem = BytePattern(DISPLAY_ITEM_SIZE + 8, 17);
+  std::vector<uint8_t> longDisplayItem = BytesOf(PatternedDisplayItem(17));
+  longDisplayItem.resize(DISPLAY_ITEM_SIZE + 8, 0x77);
   StoreValue(DISPLAY_ITEM, longDisplayItem);
   StoreValue(SYSTEM_CONTROL, {});  // present but empty: the defaults, nothing of its neighbour
   StoreValue(WINDOW_POSITION, RectBytes({-10, 20, 652, 250, 0x77777777}));
@@ -185,6 +187,10 @@ TEST_F(SettingsRegistry, AKeyThatCannotBeOpenedGivesTheDefaults) {
 }
 
 TEST_F(SettingsRegistry, StoredPositionMovesTheWindowAndKeepsItsSize) {
+  RECT work{};
+  SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+  const std::vector<int32_t> workCorner = {work.right - 662, work.bottom - 230, work.right,
+                                           work.bottom};
   struct Case {
     const char* name;
     std::vector<int32_t> stored;
@@ -193,7 +199,8 @@ TEST_F(SettingsRegistry, StoredPositionMovesTheWindowAndKeepsItsSize) {
       {"over the left edge", {-10, 20, 652, 250}, {-10, 20, 652, 250}},
       {"size stored differs", {300, 400, 310, 410}, {300, 400, 962, 630}},
       {"left and top only", {40, 50}, {40, 50, 702, 280}},
-      {"on no monitor", {5000, 5000, 5662, 5230}, Coordinates(CREATED)},
+      {"on no monitor", {5000, 5000, 5662, 5230}, workCorner},
+      {"a corner showing", {work.right - 5, work.bottom - 5}, workCorner},
       {"far beyond the coordinates", {INT32_MAX, 0, 0, 0}, Coordinates(CREATED)},
       {"too short for a top", {40}, Coordinates(CREATED)},
   };
@@ -208,9 +215,9 @@ TEST_F(SettingsRegistry, StoredPositionMovesTheWindowAndKeepsItsSize) {
 }
 
 TEST_F(SettingsRegistry, SavedSettingsLoadByteForByte) {
-  const std::vector<uint8_t> displayItem =
-      BytePattern(DISPLAY_ITEM_SIZE, 29);  // padding and reserved included
-  const std::vector<uint8_t> systemControl = BytePattern(SYSTEM_CONTROL_SIZE, 61);
+  // Padding and reserved bytes included.
+  const std::vector<uint8_t> displayItem = BytesOf(PatternedDisplayItem(29));
+  const std::vector<uint8_t> systemControl = BytesOf(PatternedSystemControl());
   FillRecord(settings.displayItem, displayItem);
   FillRecord(settings.systemControl, systemControl);
   SetWindowPos(window, nullptr, 250, 260, 0, 0, SWP_NOSIZE | SWP_NOZORDER);

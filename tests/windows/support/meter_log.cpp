@@ -1,23 +1,33 @@
 #include "windows/support/meter_log.h"
 
 #include <fstream>
-#include <sstream>
+#include <iterator>
 
 #include "windows/support/condition_wait.h"
 
 MeterLogRecords MeterLog::Read() const {
+  uint64_t end = 0;
+  return ReadFrom(0, &end);
+}
+
+MeterLogRecords MeterLog::ReadNew() {
+  return ReadFrom(newFrom_, &newFrom_);
+}
+
+MeterLogRecords MeterLog::ReadFrom(uint64_t from, uint64_t* end) const {
   MeterLogRecords records;
+  *end = from;
   std::ifstream file(path_, std::ios::binary);
   if (!file) return records;
-  std::stringstream content;
-  content << file.rdbuf();
-  std::string text = content.str();
+  file.seekg(static_cast<std::streamoff>(from));
+  std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
   size_t start = 0;
-  for (size_t end = text.find('\n'); end != std::string::npos; end = text.find('\n', start)) {
+  for (size_t stop = text.find('\n'); stop != std::string::npos; stop = text.find('\n', start)) {
     MeterLogRecord record;
-    if (ParseMeterLogRecord(text.substr(start, end - start), record)) records.push_back(record);
-    start = end + 1;
+    if (ParseMeterLogRecord(text.substr(start, stop - start), record)) records.push_back(record);
+    start = stop + 1;
   }
+  *end = from + start;  // a line still being written is read whole next time
   return records;
 }
 

@@ -1,6 +1,8 @@
 #include "windows/support/torvex_process.h"
 
 #include <psapi.h>
+#include <shellapi.h>
+#include <tlhelp32.h>
 
 #include <cstdio>
 
@@ -54,6 +56,15 @@ BOOL CALLBACK CollectWindow(HWND window, LPARAM parameter) {
 
 }  // namespace
 
+void DeleteTree(const std::string& folder) {
+  std::string from = folder + '\0';  // the list of one that SHFileOperation takes
+  SHFILEOPSTRUCTA operation{};
+  operation.wFunc = FO_DELETE;
+  operation.pFrom = from.c_str();
+  operation.fFlags = FOF_NO_UI;
+  SHFileOperationA(&operation);
+}
+
 std::string WindowText(HWND window) {
   char text[1024] = {};
   SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text),
@@ -89,6 +100,9 @@ TorvexProcess::TorvexProcess(const std::string& name) {
   CopyFileA((bin + "\\torvex.exe").c_str(), (folder + "\\torvex.exe").c_str(), FALSE);
   CopyFileA((bin + "\\CH341DLL.DLL").c_str(), (folder + "\\CH341DLL.DLL").c_str(), FALSE);
   CopyTree(bin + "\\skin", folder + "\\skin");
+  appData = folder + "\\LocalAppData";
+  DeleteTree(appData);
+  CreateDirectoryA(appData.c_str(), nullptr);
 }
 
 TorvexProcess::~TorvexProcess() {
@@ -106,6 +120,13 @@ bool TorvexProcess::Start(const std::string& scenarioPath, const std::string& wo
   Kill();
   CloseHandles();
   SetEnvironmentVariableA("TORVEX_VMETER", scenarioPath.empty() ? nullptr : scenarioPath.c_str());
+  // The program's own %LOCALAPPDATA%, for this start only; an installed one keeps the prefix's.
+  static const std::string shared = [] {
+    char path[MAX_PATH] = {};
+    GetEnvironmentVariableA("LOCALAPPDATA", path, sizeof path);
+    return std::string(path);
+  }();
+  SetEnvironmentVariableA("LOCALAPPDATA", (appData.empty() ? shared : appData).c_str());
   std::string exe = folder + "\\torvex.exe";
   char commandLine[MAX_PATH + 2];
   snprintf(commandLine, sizeof commandLine, "\"%s\"", exe.c_str());
@@ -115,7 +136,24 @@ bool TorvexProcess::Start(const std::string& scenarioPath, const std::string& wo
   BOOL started = CreateProcessA(exe.c_str(), commandLine, nullptr, nullptr, FALSE, 0, nullptr,
                                 workIn.c_str(), &startup, &process);
   SetEnvironmentVariableA("TORVEX_VMETER", nullptr);
+  SetEnvironmentVariableA("LOCALAPPDATA", shared.c_str());
   return started != FALSE;
+}
+
+bool TorvexProcess::Adopt() {
+  Kill();
+  CloseHandles();
+  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  PROCESSENTRY32 entry{};
+  entry.dwSize = sizeof entry;
+  for (BOOL more = Process32First(snapshot, &entry); more && !process.hProcess;
+       more = Process32Next(snapshot, &entry)) {
+    if (lstrcmpiA(entry.szExeFile, "torvex.exe") != 0) continue;
+    process.hProcess = OpenProcess(PROCESS_ALL_ACCESS, FALSE, entry.th32ProcessID);
+    process.dwProcessId = entry.th32ProcessID;
+  }
+  CloseHandle(snapshot);
+  return process.hProcess != nullptr;
 }
 
 std::vector<HWND> TorvexProcess::FindWindows(const char* className, const char* caption) const {
@@ -142,7 +180,7 @@ HWND TorvexProcess::MainWindow(DWORD timeoutMs) const {
 }
 
 HWND TorvexProcess::WaitForDialog(const char* caption, DWORD timeoutMs) const {
-  return WaitForWindow("#32770", caption, timeoutMs);
+  return WaitForWindow(DIALOG_CLASS, caption, timeoutMs);
 }
 
 std::string TorvexProcess::WaitForMessageBox(HWND* box, DWORD timeoutMs) const {
@@ -153,7 +191,7 @@ std::string TorvexProcess::WaitForMessageBox(HWND* box, DWORD timeoutMs) const {
   std::string text;
   WaitUntil(
       [&] {
-        for (HWND dialog : FindWindows("#32770", nullptr)) {
+        for (HWND dialog : FindWindows(DIALOG_CLASS, nullptr)) {
           HWND label = GetDlgItem(dialog, 0xFFFF);
           if (!label || WindowText(dialog) == SEARCH_CAPTION) continue;
           text = WindowText(label);

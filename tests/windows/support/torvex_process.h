@@ -12,16 +12,19 @@ struct InstalledProgram {
   std::string folder;
 };
 
-// The captions of the program's dialogs, and the class of its pop-up menus.
+// The captions of the program's dialogs, and the classes of its dialogs and pop-up menus.
 constexpr char SEARCH_CAPTION[] = "Choose a Device...";
 constexpr char ABOUT_CAPTION[] = "About Torvex";
 constexpr char SETUP_CAPTION[] = "Display Information Setup";
 constexpr char FAN_CAPTION[] = "Fan Speed & Backlight Control";
-constexpr char MENU_CLASS[] = "#32768";  // pop-up menus
+constexpr char DIALOG_CLASS[] = "#32770";  // dialogs and message boxes
+constexpr char MENU_CLASS[] = "#32768";    // pop-up menus
 
 class TorvexProcess {
  public:
-  // Prepares build/windows/bin/e2e/<name>/ with copies of torvex.exe, CH341DLL.DLL and skin/.
+  // Prepares build/windows/bin/e2e/<name>/ with copies of torvex.exe, CH341DLL.DLL and skin/,
+  // and an empty LocalAppData/ there that the program is given as its %LOCALAPPDATA%: its event
+  // log and crash dumps stay with the test.
   explicit TorvexProcess(const std::string& name);
   // Copies nothing.
   explicit TorvexProcess(const InstalledProgram& installed) : folder(installed.folder) {}
@@ -30,6 +33,14 @@ class TorvexProcess {
   TorvexProcess& operator=(const TorvexProcess&) = delete;
 
   const std::string& Folder() const { return folder; }
+  // The program's %LOCALAPPDATA% (empty for an installed program, which keeps the prefix's), and
+  // the folder of its event log there.
+  const std::string& AppDataFolder() const { return appData; }
+  std::string LogFolder() const { return appData + "\\Velquin\\Torvex"; }
+
+  // Takes on the one torvex.exe running, which another program (a setup) started, as if this
+  // object had started it, after ending any earlier run of this object. False when none runs.
+  bool Adopt();
 
   // Starts torvex.exe with TORVEX_VMETER set to `scenarioPath` (empty: unset), in
   // `workingFolder` (empty: the program's own folder), after ending any earlier run of this
@@ -61,8 +72,12 @@ class TorvexProcess {
   void CloseHandles();
 
   std::string folder;
+  std::string appData;
   PROCESS_INFORMATION process{};
 };
+
+// Removes a folder and everything in it.
+void DeleteTree(const std::string& folder);
 
 // Text helpers for windows of another process.
 std::string WindowText(HWND window);

@@ -44,9 +44,16 @@ HWND TorvexTest::StartInForeground() {
   return window;
 }
 
+void TorvexTest::AnswerBox(const char* expected) {
+  HWND box = nullptr;
+  EXPECT_EQ(torvex.WaitForMessageBox(&box), expected);
+  if (!box) return;
+  PostMessageA(box, WM_COMMAND, IDOK, 0);
+  EXPECT_TRUE(WaitUntil([&] { return !IsWindow(box); }));
+}
+
 void TorvexTest::ExpectDraggedBy(HWND target, POINT from, int dx, int dy) {
-  RECT before = WindowRect(target);
-  DragFrom(target, from.x, from.y, dx, dy);
+  RECT before = DragFrom(target, from.x, from.y, dx, dy);
   RECT after = WindowRect(target);
   EXPECT_EQ(after.left - before.left, dx);
   EXPECT_EQ(after.top - before.top, dy);

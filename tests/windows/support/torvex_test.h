@@ -22,6 +22,9 @@
 // display setup, fan and backlight, hide, quit.
 constexpr RECT COMMAND_CONTROLS[] = {
     {268, 44, 332, 84}, {336, 44, 400, 84}, {268, 92, 332, 132}, {336, 92, 400, 132}};
+// What the program tells the user when the meter goes and comes back.
+constexpr char EJECTED[] = "Velquin Torvex has been Ejected!";
+constexpr char INSERTED[] = "Velquin Torvex has been Inserted and Linked!";
 // A point of the skin's title, away from every control.
 constexpr POINT BARE_SURFACE = {120, 20};
 
@@ -41,6 +44,9 @@ class TorvexTest : public ::testing::Test {
   // As StartWithWindow, and makes the main window the foreground window so that real input
   // reaches the skin.
   HWND StartInForeground();
+
+  // Answers the next message box as a user would, checking what it says.
+  void AnswerBox(const char* expected);
 
   // Drags `target` by (dx, dy) from a point of its client area, as the user would, and checks
   // that it followed exactly, that the release ended the move and that the program still runs.

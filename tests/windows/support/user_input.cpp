@@ -73,12 +73,16 @@ void PressAt(HWND window, int clientX, int clientY) {
   SendMouseAt(screen, MOUSEEVENTF_LEFTDOWN);
 }
 
-void DragFrom(HWND window, int clientX, int clientY, int dx, int dy) {
+RECT DragFrom(HWND window, int clientX, int clientY, int dx, int dy) {
   const POINT start = ScreenPoint(window, clientX, clientY);
   PressAt(window, clientX, clientY);
-  // The program starts the move on its next look at the button. Moved only once the move runs,
-  // the pointer's whole way counts; a move that never starts leaves the window where it was.
+  // A dialog starts its move on a mouse move with the button held, which the press alone does
+  // not give: a move onto the press point gives one without going anywhere (the skin's poll starts
+  // its move on its own). Either way the move loop measures from the press point.
+  SendMouseAt(start, 0);
   WaitUntil([&] { return IsMovingWindow(window); });
+  RECT loopStart{};
+  GetWindowRect(window, &loopStart);
   const int steps = 10;
   POINT at = start;
   for (int step = 1; step <= steps; ++step) {
@@ -88,6 +92,7 @@ void DragFrom(HWND window, int clientX, int clientY, int dx, int dy) {
   }
   SendMouseAt(at, MOUSEEVENTF_LEFTUP);
   WaitUntil([&] { return !IsMovingWindow(window); });
+  return loopStart;
 }
 
 void RightClickAt(HWND window, int clientX, int clientY) {

@@ -71,6 +71,7 @@ std::string FaultKeys(const VirtualBridgeSetup& bridge) {
   add("write_fail_every", bridge.writeFailEvery, 0);
   add("write_fail_after", bridge.writeFailAfter, FAULT_OFF);
   add("unplug_after", bridge.unplugAfter, FAULT_OFF);
+  add("crash_after", bridge.crashAfter, FAULT_OFF);
   add("write_us", bridge.writeMicroseconds, 0);
   add("status_us", bridge.statusMicroseconds, 0);
   return keys;

@@ -20,6 +20,7 @@ struct VirtualBridgeSetup {
   uint32_t writeFailEvery = 0;
   uint32_t writeFailAfter = FAULT_OFF;
   uint32_t unplugAfter = FAULT_OFF;
+  uint32_t crashAfter = FAULT_OFF;
   uint32_t writeMicroseconds = 0;
   uint32_t statusMicroseconds = 0;
 };
