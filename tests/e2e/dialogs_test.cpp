@@ -174,52 +174,6 @@ class TorvexDialogs : public TorvexTest {
   size_t Mark() const { return scenario.Log().Read().size(); }
 };
 
-// Every dialog of the program lies wholly within the work area of its monitor.
-void ExpectOnWorkArea(HWND dialog, const char* name) {
-  MONITORINFO monitor{};
-  monitor.cbSize = sizeof monitor;
-  ASSERT_TRUE(GetMonitorInfoA(MonitorFromWindow(dialog, MONITOR_DEFAULTTONEAREST), &monitor));
-  RECT rect = WindowRect(dialog), area = monitor.rcWork;
-  EXPECT_TRUE(rect.left >= area.left && rect.top >= area.top && rect.right <= area.right &&
-              rect.bottom <= area.bottom)
-      << name << " at " << rect.left << "," << rect.top << "," << rect.right << "," << rect.bottom;
-}
-
-// With the window at the top of the screen, the dialogs centred over it would put their captions
-// above the screen, out of reach: each stays centred across, comes down onto the screen, and still
-// ends as it should.
-TEST_F(TorvexDialogs, EachDialogLiesOnTheScreenWithTheWindowAtItsTop) {
-  const RecordRect atTop = {300, 0, 720, 150};
-  ASSERT_TRUE(WriteSettingsValue("Window Postion", &atTop, sizeof atTop));
-  scenario.bridges[1].present = true;  // two idle meters: the search asks before the window shows
-  ASSERT_TRUE(Start());
-  HWND search = torvex.WaitForDialog(SEARCH_CAPTION);
-  ASSERT_NE(search, nullptr);
-  ExpectOnWorkArea(search, SEARCH_CAPTION);
-  PostMessageA(search, WM_COMMAND, IDOK, 0);
-  ASSERT_NE(window = torvex.MainWindow(), nullptr);
-  ASSERT_TRUE(WaitUntil([&] { return WindowRect(window).top == 0; }));
-  struct Opening {
-    const char* caption;
-    UINT message;
-    WPARAM command;
-  } openings[] = {{SETUP_CAPTION, WM_COMMAND, COMMAND_DISPLAY_SETUP},
-                  {FAN_CAPTION, WM_COMMAND, COMMAND_FAN_BACKLIGHT},
-                  {ABOUT_CAPTION, WM_KEYUP, VK_F1}};
-  for (const Opening& opening : openings) {
-    const char* caption = opening.caption;
-    PostMessageA(window, opening.message, opening.command, 0);
-    HWND dialog = torvex.WaitForDialog(caption, 5000);
-    ASSERT_NE(dialog, nullptr) << caption;
-    ExpectOnWorkArea(dialog, caption);
-    EXPECT_EQ(WindowRect(dialog).left, CentredPosition(dialog, window).x) << caption;
-    PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
-    ASSERT_TRUE(DialogEnded(dialog)) << caption;
-  }
-  PostMessageA(window, WM_COMMAND, COMMAND_QUIT, 0);
-  EXPECT_EQ(torvex.WaitForExit(), 1u);
-}
-
 TEST_F(TorvexDialogs, FanDialogEditsLiveAndEscapePutsTheRecordBack) {
   HWND dialog = OpenFromSkin(COMMAND_FAN_BACKLIGHT, FAN_CAPTION);
   ASSERT_NE(dialog, nullptr);

@@ -6,9 +6,14 @@
 
 namespace {
 
+// Also the name of the test's folder: the slashes of a parameterised test's name become dashes.
 std::string CurrentTestName() {
   const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
-  return std::string(test->test_suite_name()) + "." + test->name();
+  std::string name = std::string(test->test_suite_name()) + "." + test->name();
+  for (char& c : name) {
+    if (c == '/') c = '-';
+  }
+  return name;
 }
 
 }  // namespace
