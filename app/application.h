@@ -16,8 +16,8 @@ struct Application {
   HANDLE refreshWorker = nullptr;  // ended and closed when the run ends
   std::unique_ptr<SkinPanel> skinPanel;
   bool runEnded = false;  // the run's end (quit, or the session ending) has saved the settings
-  DeviceWatch devices;          // searches, hot-plug notices and the PC's sleep
-  HWND searchDialog = nullptr;  // the SEARCH dialog on screen, if any
+  DeviceWatch devices;    // searches, hot-plug notices and the PC's sleep
+  HWND searchDialog = nullptr;            // the SEARCH dialog on screen, if any
   TemperatureWarning temperatureWarning;  // follows the outcome of every refresh pass
 
   // This copy's claim on the user session, held for the whole run.

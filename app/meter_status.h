@@ -13,13 +13,14 @@
 bool IsFigureWithoutReading(const PassOutcome& outcome);
 
 // The figure as the meter shows it, "---" without a meter, without a fresh reading behind it or
-// for a disk that cannot be read; the unit light of the item (none for "None"); the bar at the figure; the link, the fan mode and
-// the backlight as the pass sent them; and whether the warning is raised.
+// for a disk that cannot be read; the unit light of the item (none for "None"); the bar at the
+// figure; the link, the fan mode and the backlight as the pass sent them; and whether the warning
+// is raised.
 ReadoutState ReadoutStateOf(const PassOutcome& outcome, bool warning);
 
 // The tip's second line: "CPU Usage 23 %", "Temperature 41 <degreeSign>C", "None",
-// "Temperature: no reading", "HDD Space: drive unavailable", or "No meter linked". `degreeSign` is the sign in the ANSI code
-// page ("" where it has none).
+// "Temperature: no reading", "HDD Space: drive unavailable", or "No meter linked". `degreeSign` is
+// the sign in the ANSI code page ("" where it has none).
 void FormatMeterStatus(const PassOutcome& outcome, const char* degreeSign, char* line, size_t size);
 
 // The tip's second line with the warning in it: the warning's line while it is raised, else the

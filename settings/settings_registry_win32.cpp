@@ -8,8 +8,8 @@
 #include "settings/settings_records.h"
 #include "settings/settings_registry.h"
 #include "settings/stored_values.h"
-#include "settings/work_area.h"
 #include "settings/value_damage.h"
+#include "settings/work_area.h"
 
 namespace {
 

@@ -157,7 +157,7 @@ TEST_F(TorvexEndToEnd, UnplugAndPlugTheMeter) {
       log.Events(),
       {"; program folder " + folder, "Bridge library found: " + folder + "\\CH341DLL.DLL",
        "Search: found device 0; idle: device 0", "Search: device 0 chosen",
-       "Skin read from " + folder + "\\skin\\", "Linked device 0 (opened at try 1 of 3)",
+       "Linked device 0 (opened at try 1 of 3)", "Skin read from " + folder + "\\skin\\",
        "Device change seen; device 0 linked", "Device 0 does not answer", "Released device 0",
        "The user is told the meter was ejected", "Device change seen; no meter linked",
        "Search: found device 0; idle: device 0", "Search: device 0 chosen", "Linked device 0",

@@ -8,11 +8,11 @@
 #include <vector>
 
 #include "fuzz/fuzz_check.h"
-#include "support/profile_text.h"
 #include "skin/control_record.h"
 #include "skin/readout_plan.h"
 #include "skin/skin_file.h"
 #include "support/control_record_builder.h"
+#include "support/profile_text.h"
 
 namespace {
 

@@ -83,13 +83,29 @@ TEST_F(MeterLinkTest, AnOpenThatFailsIsTriedAgainAndABridgeThatNeverOpensLeavesT
     int openCalls;
     std::vector<std::string> logged;
   } cases[] = {
-      {"opens at once", true, 0, true, 1,
+      {"opens at once",
+       true,
+       0,
+       true,
+       1,
        {"Released device 6", "Linked device 2 (opened at try 1 of 3)"}},
-      {"opens at the last attempt", true, LINK_OPEN_ATTEMPTS - 1, true, LINK_OPEN_ATTEMPTS,
+      {"opens at the last attempt",
+       true,
+       LINK_OPEN_ATTEMPTS - 1,
+       true,
+       LINK_OPEN_ATTEMPTS,
        {"Released device 6", "Linked device 2 (opened at try 3 of 3)"}},
-      {"fails every attempt", true, LINK_OPEN_ATTEMPTS, false, LINK_OPEN_ATTEMPTS,
+      {"fails every attempt",
+       true,
+       LINK_OPEN_ATTEMPTS,
+       false,
+       LINK_OPEN_ATTEMPTS,
        {"Device 2 could not be opened (3 tries): the link stays as it was"}},
-      {"never opens", false, 0, false, LINK_OPEN_ATTEMPTS,
+      {"never opens",
+       false,
+       0,
+       false,
+       LINK_OPEN_ATTEMPTS,
        {"Device 2 could not be opened (3 tries): the link stays as it was"}},
   };
   for (const Case& c : cases) {

@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "support/profile_text.h"
 #include "support/logged_events.h"
+#include "support/profile_text.h"
 
 namespace {
 

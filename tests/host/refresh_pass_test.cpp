@@ -186,7 +186,8 @@ TEST_F(RefreshPassTest, OutcomeTellsWhatWasSentAndSurvivesTheMessage) {
   } cases[] = {
       {ITEM_TEMPERATURE, {ITEM_TEMPERATURE, 41, true, FAN_AUTO, true, 41, true}},
       {ITEM_FAN_SPEED, {ITEM_FAN_SPEED, 300 & 0xFF, false, FAN_AUTO, true, 255, false}},
-      {ITEM_HDD_SPACE, {ITEM_HDD_SPACE, 0, true, FAN_AUTO, true, 41, true, true}},  // no disk chosen
+      {ITEM_HDD_SPACE,
+       {ITEM_HDD_SPACE, 0, true, FAN_AUTO, true, 41, true, true}},  // no disk chosen
   };
   for (const Case& c : cases) {
     display.itemType = c.itemType;
