@@ -434,31 +434,23 @@ TEST_F(SkinPanelTest, ReadoutRepaintsOnlyWhatChanges) {
   EXPECT_TRUE(SameRect(dirty, RECT{82, 60, 102, 94})) << "the last of Digits=...,28,60,20,34,3,27";
 }
 
-// A 24-bit file with its rows stored from the top, which the header says by a negative height:
-// the top `split` rows in `top`, the rest in `bottom`.
-void WriteTopDownBmp24(const std::string& path, int32_t width, int32_t height, int32_t split,
-                       uint32_t top, uint32_t bottom) {
-  int32_t rowBytes = (width * 3 + 3) & ~3;
-  std::vector<uint8_t> rows(static_cast<size_t>(rowBytes * height), 0);
-  for (int32_t y = 0; y < height; ++y) {
-    uint32_t rgb = y < split ? top : bottom;
-    for (int32_t x = 0; x < width; ++x) {
-      uint8_t* pixel = &rows[static_cast<size_t>(y * rowBytes + x * 3)];
-      pixel[0] = rgb & 0xFF;
-      pixel[1] = (rgb >> 8) & 0xFF;
-      pixel[2] = (rgb >> 16) & 0xFF;
-    }
+// A 60 x 40 24-bit file with its rows stored from the top, which its negative height says: the
+// first 10 rows in `top`, the rest in `bottom`.
+void WriteTopDownBmp24(const std::string& path, uint32_t top, uint32_t bottom) {
+  std::vector<uint8_t> rows;
+  for (int32_t pixel = 0; pixel < 60 * 40; ++pixel) {
+    for (int32_t shift : {0, 8, 16}) rows.push_back((pixel < 600 ? top : bottom) >> shift & 0xFF);
   }
-  ASSERT_TRUE(WriteBmp24(path, width, height, rows));
+  ASSERT_TRUE(WriteBmp24(path, 60, 40, rows));
   std::fstream file(path, std::ios::binary | std::ios::in | std::ios::out);
-  int32_t negative = -height;
+  int32_t negative = -40;
   file.seekp(22);
   file.write(reinterpret_cast<const char*>(&negative), sizeof negative);
 }
 
 TEST_F(SkinPanelTest, TopDownBackgroundShowsTheRightWayUp) {
   CreateDirectoryA("top_down_skin", nullptr);
-  WriteTopDownBmp24("top_down_skin\\back.bmp", 60, 40, 10, 0xC02020, 0x2020C0);
+  WriteTopDownBmp24("top_down_skin\\back.bmp", 0xC02020, 0x2020C0);
   WriteTextFile("top_down_skin\\skin.ini",
                 "[MAIN]\r\nBackground1=back.bmp\r\nBackground2=back.bmp\r\n");
   Load("top_down_skin\\");
