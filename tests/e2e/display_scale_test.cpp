@@ -111,9 +111,10 @@ TEST_P(TorvexAtDpi, WindowScalesAndEveryDialogLiesOnTheScreen) {
     const char* caption;
     UINT message;
     WPARAM command;
-  } openings[] = {{SETUP_CAPTION, WM_COMMAND, COMMAND_DISPLAY_SETUP},
-                  {FAN_CAPTION, WM_COMMAND, COMMAND_FAN_BACKLIGHT},
-                  {ABOUT_CAPTION, WM_KEYUP, VK_F1}};
+    std::string name;  // of its screenshot
+  } openings[] = {{SETUP_CAPTION, WM_COMMAND, COMMAND_DISPLAY_SETUP, "setup_at_"},
+                  {FAN_CAPTION, WM_COMMAND, COMMAND_FAN_BACKLIGHT, "fan_at_"},
+                  {ABOUT_CAPTION, WM_KEYUP, VK_F1, "about_at_"}};
   for (const Opening& opening : openings) {
     const char* caption = opening.caption;
     PostMessageA(window, opening.message, opening.command, 0);
@@ -121,6 +122,9 @@ TEST_P(TorvexAtDpi, WindowScalesAndEveryDialogLiesOnTheScreen) {
     ASSERT_NE(dialog, nullptr) << caption;
     ExpectOnWorkArea(dialog, caption);
     EXPECT_EQ(WindowRect(dialog).left, CentredPosition(dialog, window).x) << caption;
+    std::string shot = opening.name + std::to_string(dpi) + "dpi.bmp";
+    RedrawWindow(dialog, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);  // drawn whole
+    EXPECT_TRUE(Screenshot(dialog).Save(ArtifactPath(shot.c_str())));
     PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); })) << caption;
   }
