@@ -103,10 +103,13 @@ void WakeWriter() {
 DWORD WINAPI WriterMain(LPVOID) {
   for (;;) {
     WaitForSingleObject(logWriter.wake, INFINITE);
+    // Read before the lines are taken: a line logged while this round was writing, just before
+    // the stop, is then still taken by a last round instead of being left in the queue.
+    bool stopping = logWriter.stopping.load();
     std::vector<std::string> lines;
     TakeLoggedLines(lines);
     WriteLines(lines);
-    if (logWriter.stopping.load()) return 0;
+    if (stopping) return 0;
   }
 }
 
