@@ -9,6 +9,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -177,6 +178,20 @@ TEST(TorvexResources, EachFileSaysWhatItIsAndWhichVersion) {
     EXPECT_NE(VersionString(info, "FileDescription").find(c.descriptionPart), std::string::npos);
     EXPECT_NE(VersionString(info, "LegalCopyright").find("Velquin"), std::string::npos);
   }
+}
+
+// The notification area asks for 16 pixels at 100 %, 24 at 150 % and 32 at 200 %; the taskbar
+// and Alt+Tab for 32 and 48: each is drawn, none stretched.
+TEST(TorvexResources, TheIconHasAnImageForEveryCommonScale) {
+  std::vector<uint8_t> group =
+      ResourceFile(BesideTest("torvex.exe")).Read(RT_GROUP_ICON, APP_ICON_NAME);
+  ASSERT_GE(group.size(), 6u);
+  std::set<int> sizes;
+  size_t count = group[4] | group[5] << 8;
+  for (size_t i = 0; i < count && 6 + 14 * (i + 1) <= group.size(); ++i) {
+    sizes.insert(group[6 + 14 * i]);  // each entry's first byte: its width
+  }
+  EXPECT_EQ(sizes, (std::set<int>{16, 24, 32, 48}));
 }
 
 TEST(TorvexResources, AboutTemplateHoldsTheIconAtItsPlaceAndSize) {
