@@ -44,12 +44,9 @@ std::vector<uint8_t> Rows(int32_t bits, const std::function<uint32_t(int32_t)>& 
   return data;
 }
 
-uint32_t Index(int32_t i) {
-  return static_cast<uint32_t>(i);
-}
-uint32_t Bgr(int32_t i) {
-  return PICTURE[i];
-}
+// Each pixel as a colour index, or as its colour.
+const auto Index = [](int32_t i) { return static_cast<uint32_t>(i); };
+const auto Bgr = [](int32_t i) { return PICTURE[i]; };
 
 struct Form {
   const char* name;

@@ -15,17 +15,13 @@ TEST(SkinScale, CoordinatesScaleByTheDpiToTheNearestPixel) {
   struct Case {
     int32_t value, dpi, scaled;
   } cases[] = {
-      {420, 96, 420},
-      {420, 144, 630},
+      // clang-format off
+      {420, 96, 420}, {420, 144, 630}, {420, 192, 840}, {7, 144, 11}, {336, 168, 588},
       {150, 120, 188},  // 187.5: halves go up
-      {7, 144, 11},
-      {-7, 144, -10},  // up for negative places too: no seam at 0
-      {336, 168, 588},
-      {420, 192, 840},
-      {420, 10, 210},  // a DPI below 48 counts as 48
-      {420, 5000, 4200},
-      {INT32_MAX, 192, INT32_MAX},
-      {INT32_MIN, 192, INT32_MIN},
+      {-7, 144, -10},   // up for negative places too: no seam at 0
+      {420, 10, 210}, {420, 5000, 4200},  // DPIs held to 48 ... 960
+      {INT32_MAX, 192, INT32_MAX}, {INT32_MIN, 192, INT32_MIN},
+      // clang-format on
   };
   for (const Case& c : cases) {
     EXPECT_EQ(ScaleToDpi(c.value, c.dpi), c.scaled) << c.value << " at " << c.dpi;
