@@ -16,6 +16,7 @@
 namespace {
 
 constexpr int SKIN_WIDTH = 420, SKIN_HEIGHT = 150;  // the default skin's Background1
+
 void SetSystemDpi(DWORD dpi) {
   ASSERT_EQ(RegSetKeyValueA(HKEY_CURRENT_USER, "Control Panel\\Desktop", "LogPixels", REG_DWORD,
                             &dpi, sizeof dpi),
@@ -41,14 +42,13 @@ int64_t DifferencesFromArt(const Screenshot& shot, const char* art, int times, c
       LoadImageA(nullptr, art, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION));
   if (bitmap == nullptr) return -1;
   HDC dc = CreateCompatibleDC(nullptr);
-  HGDIOBJ previous = SelectObject(dc, bitmap);
+  SelectObject(dc, bitmap);  // let go of with the DC
   int64_t differences = 0;
   for (int y = area.top; y < area.bottom; ++y) {
     for (int x = area.left; x < area.right; ++x) {
       if (shot.Pixel(x, y) != GetPixel(dc, x / times, y / times)) ++differences;
     }
   }
-  SelectObject(dc, previous);
   DeleteDC(dc);
   DeleteObject(bitmap);
   return differences;

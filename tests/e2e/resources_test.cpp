@@ -185,12 +185,9 @@ TEST(TorvexResources, EachFileSaysWhatItIsAndWhichVersion) {
 TEST(TorvexResources, TheIconHasAnImageForEveryCommonScale) {
   std::vector<uint8_t> group =
       ResourceFile(BesideTest("torvex.exe")).Read(RT_GROUP_ICON, APP_ICON_NAME);
-  ASSERT_GE(group.size(), 6u);
   std::set<int> sizes;
-  size_t count = group[4] | group[5] << 8;
-  for (size_t i = 0; i < count && 6 + 14 * (i + 1) <= group.size(); ++i) {
-    sizes.insert(group[6 + 14 * i]);  // each entry's first byte: its width
-  }
+  // After the 6-byte header, 14 bytes an image, its width first.
+  for (size_t at = 6; at + 14 <= group.size(); at += 14) sizes.insert(group[at]);
   EXPECT_EQ(sizes, (std::set<int>{16, 24, 32, 48}));
 }
 
