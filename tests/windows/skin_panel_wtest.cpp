@@ -434,23 +434,14 @@ TEST_F(SkinPanelTest, ReadoutRepaintsOnlyWhatChanges) {
   EXPECT_TRUE(SameRect(dirty, RECT{82, 60, 102, 94})) << "the last of Digits=...,28,60,20,34,3,27";
 }
 
-// A 60 x 40 24-bit file with its rows stored from the top, which its negative height says: the
-// first 10 rows in `top`, the rest in `bottom`.
-void WriteTopDownBmp24(const std::string& path, uint32_t top, uint32_t bottom) {
-  std::vector<uint8_t> rows;
-  for (int32_t pixel = 0; pixel < 60 * 40; ++pixel) {
-    for (int32_t shift : {0, 8, 16}) rows.push_back((pixel < 600 ? top : bottom) >> shift & 0xFF);
-  }
-  ASSERT_TRUE(WriteBmp24(path, 60, 40, rows));
-  std::fstream file(path, std::ios::binary | std::ios::in | std::ios::out);
-  int32_t negative = -40;
-  file.seekp(22);
-  file.write(reinterpret_cast<const char*>(&negative), sizeof negative);
-}
-
 TEST_F(SkinPanelTest, TopDownBackgroundShowsTheRightWayUp) {
   CreateDirectoryA("top_down_skin", nullptr);
-  WriteTopDownBmp24("top_down_skin\\back.bmp", 0xC02020, 0x2020C0);
+  // 60 x 40, its rows stored from the top (a negative height): 10 red ones, then blue.
+  std::vector<uint8_t> rows;
+  for (int32_t pixel = 0; pixel < 60 * 40; ++pixel) {
+    for (int32_t shift : {0, 8, 16}) rows.push_back((pixel < 600 ? 0xC02020 : 0x2020C0) >> shift);
+  }
+  ASSERT_TRUE(WriteBmp24("top_down_skin\\back.bmp", 60, -40, rows));
   WriteTextFile("top_down_skin\\skin.ini",
                 "[MAIN]\r\nBackground1=back.bmp\r\nBackground2=back.bmp\r\n");
   Load("top_down_skin\\");
