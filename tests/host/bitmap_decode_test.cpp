@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <array>
-#include <cstring>
 #include <functional>
 #include <vector>
 
@@ -153,19 +152,16 @@ TEST(BitmapDecode, FormsTheSystemDoesNotDrawAndAbsurdSizesAreRefused) {
   struct Case {
     Form form;
     int32_t width, height;
-    size_t cutTo;  // 0: whole
   } cases[] = {
-      {{"RLE8 from the top", 40, 8, 1, runLength, TABLE, {}, true}, W, H, 0},
-      {{"JPEG inside", 40, 24, 4, runLength}, W, H, 0},
-      {{"bit fields at 24 bits", 40, 24, 3, Rows(24, Bgr), {}, {0xFF0000, 0xFF00, 0xFF}}, W, H, 0},
-      {{"RLE4 at 8 bits", 40, 8, 2, runLength, TABLE}, W, H, 0},
+      {{"RLE8 from the top", 40, 8, 1, runLength, TABLE, {}, true}, W, H},
+      {{"JPEG inside", 40, 24, 4, runLength}, W, H},
+      {{"bit fields at 24 bits", 40, 24, 3, Rows(24, Bgr), {}, {0xFF0000, 0xFF00, 0xFF}}, W, H},
+      {{"RLE4 at 8 bits", 40, 8, 2, runLength, TABLE}, W, H},
       // A few bytes of run-length data claiming a picture of 25 million pixels.
-      {{"absurd size", 40, 8, 1, runLength, TABLE}, 5000, 5000, 0},
-      {{"cut short", 40, 24, 0, Rows(24, Bgr)}, W, H, 60},
+      {{"absurd size", 40, 8, 1, runLength, TABLE}, 5000, 5000},
   };
   for (const Case& c : cases) {
     std::vector<uint8_t> file = FileOf(c.form, c.width, c.height);
-    if (c.cutTo != 0) file.resize(c.cutTo);
     DecodedBitmap bitmap;
     bitmap.width = 7;
     EXPECT_FALSE(DecodeBitmapFile(file.data(), file.size(), &bitmap)) << c.form.name;

@@ -40,8 +40,6 @@ TEST(SkinScale, RectanglesScaleByTheirEdges) {
       {{3, 3, 10, 10}, 144, {5, 5, 15, 15}},
       {{10, 3, 17, 10}, 144, {15, 5, 26, 15}},
       {{336, 92, 400, 132}, 144, {504, 138, 600, 198}},  // the default skin's quit control
-      {{336, 92, 400, 132}, 192, {672, 184, 800, 264}},
-      {{336, 92, 400, 132}, 120, {420, 115, 500, 165}},
   };
   for (const Case& c : cases) {
     EXPECT_TRUE(SameRect(ScaleRectToDpi(c.rect, c.dpi), c.scaled))

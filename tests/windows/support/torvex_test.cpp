@@ -1,5 +1,6 @@
 #include "windows/support/torvex_test.h"
 
+#include <algorithm>
 #include <string>
 
 #include "windows/support/user_input.h"
@@ -10,9 +11,7 @@ namespace {
 std::string CurrentTestName() {
   const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
   std::string name = std::string(test->test_suite_name()) + "." + test->name();
-  for (char& c : name) {
-    if (c == '/') c = '-';
-  }
+  std::replace(name.begin(), name.end(), '/', '-');
   return name;
 }
 
