@@ -32,7 +32,8 @@ struct TrayState {
   // Whether our icon belongs in the notification area: from HideToTray until RemoveTrayIcon. The
   // window is hidden throughout; only the tray's About box hides it without the icon.
   bool iconShown = false;
-  HICON icon = nullptr;  // loaded once: the shell keeps its own copy of the picture
+  HICON icon = nullptr;  // the shell keeps its own copy of the picture
+  int32_t iconDpi = 0;   // the DPI `icon` was loaded for
   // The icon's tip: the caption, and from the first pass on the meter's status below it. Kept
   // while the icon is away, so that the icon comes back with it.
   char tip[TIP_LENGTH_V1] = {};
@@ -73,10 +74,16 @@ HICON LoadNotificationIcon(HINSTANCE instance, int32_t dpi) {
 
 namespace {
 
+// Loaded again only when the window's DPI has changed since, so that the icon has the size the
+// shell shows at the scale of the moment.
 HICON TrayIconImage() {
-  if (!tray.icon) {
-    tray.icon = LoadNotificationIcon(application.instance, WindowDpi(application.mainWindow));
-  }
+  int32_t dpi = WindowDpi(application.mainWindow);
+  if (tray.icon && tray.iconDpi == dpi) return tray.icon;
+  HICON icon = LoadNotificationIcon(application.instance, dpi);
+  if (!icon) return tray.icon;  // the one there is, at another size, rather than none
+  if (tray.icon) DestroyIcon(tray.icon);
+  tray.icon = icon;
+  tray.iconDpi = dpi;
   return tray.icon;
 }
 
