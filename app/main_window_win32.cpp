@@ -28,6 +28,11 @@
 
 namespace {
 
+// Windows 10 1703 on; the SDK defines it only for programs that require that version.
+#ifndef WM_GETDPISCALEDSIZE
+constexpr UINT WM_GETDPISCALEDSIZE = 0x02E4;
+#endif
+
 constexpr int INITIAL_X = 133;
 constexpr int INITIAL_Y = 135;
 constexpr int INITIAL_WIDTH = 662;
@@ -93,6 +98,21 @@ void OnPassOutcome(WPARAM first, LPARAM second) {
     application.skinPanel->ShowReadout(ReadoutStateOf(outcome, warning));
   }
   ShowPassInTray(outcome);
+}
+
+// The window is now on a monitor of another DPI, or its monitor's scale has changed: the skin is
+// drawn anew for it, at the place the system suggests.
+void OnDpiChanged(WPARAM dpis, LPARAM suggested) {
+  if (!application.skinPanel) return;
+  application.skinPanel->ChangeDpi(LOWORD(dpis), reinterpret_cast<const RECT*>(suggested));
+}
+
+// Asked before such a change (per-monitor v2): the window's size at the new DPI is the skin's, so
+// that the suggested rectangle already has it. FALSE leaves the size to the system.
+LRESULT OnGetDpiScaledSize(WPARAM dpi, LPARAM size) {
+  if (!application.skinPanel) return FALSE;
+  return application.skinPanel->DisplaySizeAt(static_cast<int32_t>(dpi),
+                                              reinterpret_cast<SIZE*>(size));
 }
 
 // A monitor gone, a resolution lowered, a taskbar moved: the window stays within reach. A hidden
@@ -176,6 +196,11 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case PASS_OUTCOME_MESSAGE:
       OnPassOutcome(wParam, lParam);
       return 0;
+    case WM_DPICHANGED:
+      OnDpiChanged(wParam, lParam);
+      return 0;
+    case WM_GETDPISCALEDSIZE:
+      return OnGetDpiScaledSize(wParam, lParam);
   }
   // Registered at run time, so it cannot be a case above.
   if (IsTaskbarCreatedMessage(message)) HandleTaskbarCreated();

@@ -6,6 +6,7 @@
 #include "log/event_log.h"
 #include "meter/device_search.h"
 #include "res/resource.h"
+#include "settings/dialog_placement.h"
 
 namespace {
 
@@ -25,6 +26,7 @@ BOOL OnInitDialog(HWND dialog) {
   LogEvent("Search: %s%s", DescribeProbe(idle).c_str(),
            result == SEARCH_ASK_USER ? "; the user is asked" : "");
   if (result != SEARCH_ASK_USER) EndDialog(dialog, result);  // ends before it is ever shown
+  KeepDialogOnWorkArea(dialog);  // the system has centred it on the screen
   return TRUE;
 }
 

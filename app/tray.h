@@ -3,7 +3,14 @@
 // area, and what the icon reports back. Win32 files only.
 #include <windows.h>
 
+#include <cstdint>
+
 #include "monitor/pass_outcome.h"
+
+// "icon2" of `instance` at the size the shell shows notification icons in for a window at `dpi`:
+// LoadIconMetric's small size where the common controls have it (Windows Vista on), else the
+// small-icon metric at that DPI.
+HICON LoadNotificationIcon(HINSTANCE instance, int32_t dpi);
 
 // Main-window command 2: minimizes and hides the main window and adds the icon; nothing once the
 // run has ended.

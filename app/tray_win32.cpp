@@ -13,6 +13,7 @@
 #include "app/tray_menu.h"
 #include "res/resource.h"
 #include "settings/work_area.h"
+#include "skin/display_dpi.h"
 
 namespace {
 
@@ -31,7 +32,8 @@ struct TrayState {
   // Whether our icon belongs in the notification area: from HideToTray until RemoveTrayIcon. The
   // window is hidden throughout; only the tray's About box hides it without the icon.
   bool iconShown = false;
-  HICON icon = nullptr;  // loaded once: the shell keeps its own copy of the picture
+  HICON icon = nullptr;  // the shell keeps its own copy of the picture
+  int32_t iconDpi = 0;   // the DPI `icon` was loaded for
   // The icon's tip: the caption, and from the first pass on the meter's status below it. Kept
   // while the icon is away, so that the icon comes back with it.
   char tip[TIP_LENGTH_V1] = {};
@@ -43,6 +45,9 @@ struct TrayState {
 
 TrayState tray;
 
+using LoadIconMetricCall = HRESULT(WINAPI*)(HINSTANCE, PCWSTR, int, HICON*);
+constexpr int ICON_METRIC_SMALL = 0;  // LIM_SMALL
+
 NOTIFYICONDATAA IconRecord() {
   NOTIFYICONDATAA record{};
   record.cbSize = NOTIFYICONDATAA_V1_SIZE;
@@ -51,12 +56,34 @@ NOTIFYICONDATAA IconRecord() {
   return record;
 }
 
-HICON TrayIconImage() {
-  if (!tray.icon) {
-    tray.icon = static_cast<HICON>(LoadImageA(application.instance, APP_ICON_NAME, IMAGE_ICON,
-                                              GetSystemMetrics(SM_CXICON),
-                                              GetSystemMetrics(SM_CYICON), LR_DEFAULTCOLOR));
+}  // namespace
+
+HICON LoadNotificationIcon(HINSTANCE instance, int32_t dpi) {
+  // The version the manifest asks for, already loaded; the system folder's older one lacks it.
+  auto loadIconMetric = reinterpret_cast<LoadIconMetricCall>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("comctl32.dll"), "LoadIconMetric")));
+  HICON icon = nullptr;
+  if (loadIconMetric != nullptr &&
+      SUCCEEDED(loadIconMetric(instance, L"icon2", ICON_METRIC_SMALL, &icon))) {
+    return icon;
   }
+  return static_cast<HICON>(LoadImageA(instance, APP_ICON_NAME, IMAGE_ICON,
+                                       SystemMetricAt(SM_CXSMICON, dpi),
+                                       SystemMetricAt(SM_CYSMICON, dpi), LR_DEFAULTCOLOR));
+}
+
+namespace {
+
+// Loaded again only when the window's DPI has changed since, so that the icon has the size the
+// shell shows at the scale of the moment.
+HICON TrayIconImage() {
+  int32_t dpi = WindowDpi(application.mainWindow);
+  if (tray.icon && tray.iconDpi == dpi) return tray.icon;
+  HICON icon = LoadNotificationIcon(application.instance, dpi);
+  if (!icon) return tray.icon;  // the one there is, at another size, rather than none
+  if (tray.icon) DestroyIcon(tray.icon);
+  tray.icon = icon;
+  tray.iconDpi = dpi;
   return tray.icon;
 }
 

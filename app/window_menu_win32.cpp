@@ -15,7 +15,7 @@ bool IsCursorOverCommandControl(HWND window, POINT cursor) {
   ControlView slots[COMMAND_CONTROL_COUNT];
   for (int32_t slot = 0; slot < COMMAND_CONTROL_COUNT && slot < panel->controlCount; ++slot) {
     const SkinControl* control = panel->controls[slot].get();
-    if (control) slots[slot] = {true, ToSkinRect(control->ControlRect())};
+    if (control) slots[slot] = {true, ToSkinRect(control->DisplayRect())};
   }
   auto toScreen = [window](ScreenPoint client) {
     POINT point{client.x, client.y};

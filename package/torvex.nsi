@@ -113,7 +113,7 @@ Section "Torvex" SectionProgram
   SectionIn RO
   Call QuitRunningTorvex
   SetOutPath "$INSTDIR\skin"
-  File "${STAGE}/skin/*.*"
+  File /r "${STAGE}/skin/*.*"
   ; The shortcut takes the current output folder as its working folder: the install folder.
   SetOutPath "$INSTDIR"
   File "${STAGE}/torvex.exe"

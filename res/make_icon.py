@@ -3,8 +3,8 @@
 
 The picture is the meter itself as it sits in the case: a grey front-panel
 bezel around a dark display whose LED arc is lit up to the needle, with the
-figure as two segment digits below the pivot. The 48 and 32 pixel images are
-drawn from shapes; the 16 pixel ones are kept as pixel grids, without the
+figure as two segment digits below the pivot. The 48, 32 and 24 pixel images
+are drawn from shapes; the 16 pixel ones are kept as pixel grids, without the
 digits, because shapes that small turn to mush.
 
 Usage: python3 res/make_icon.py [output.ico]   (default: torvex.ico next to
@@ -153,6 +153,20 @@ LAYOUTS = {
         gap_degrees=10.0,
         needle=(8.3, 1.2, 0.5, 1.9),
         digits=(13, 19, 3, 5, 1, 1),
+    ),
+    # The small icon at 150 %: the 32-pixel meter three quarters the size.
+    24: Layout(
+        size=24,
+        bezel=(0, 2, 24, 22),
+        bezel_radius=3.0,
+        window=(2, 4, 22, 20),
+        window_radius=1.0,
+        centre=(12.0, 12.5),
+        arc_radii=(5.0, 7.5),
+        segments=6,
+        gap_degrees=12.0,
+        needle=(6.3, 1.0, 0.45, 1.5),
+        digits=(9, 14, 3, 5, 1, 1),
     ),
 }
 
@@ -443,6 +457,7 @@ def check_palette(pixels, palette):
 def build_images():
     smooth_16 = render_grid(GRID_16, TRUE_COLOURS)
     vga_16 = render_grid(GRID_16, VGA_COLOURS)
+    smooth_24 = render_smooth(LAYOUTS[24])
     smooth_32 = render_smooth(LAYOUTS[32])
     vga_32 = render_flat(LAYOUTS[32], VGA_COLOURS)
     mono_32 = render_flat(LAYOUTS[32], MONO_COLOURS)
@@ -452,6 +467,7 @@ def build_images():
     return [
         (smooth_16, 8, used_palette(smooth_16)),
         (vga_16, 4, VGA16),
+        (smooth_24, 8, used_palette(smooth_24)),
         (smooth_32, 8, used_palette(smooth_32)),
         (vga_32, 4, VGA16),
         (mono_32, 1, MONO),

@@ -1,7 +1,5 @@
 #include "settings/work_area.h"
 
-#include <vector>
-
 #include "settings/window_placement.h"
 
 namespace {
@@ -19,9 +17,14 @@ BOOL CALLBACK AddWorkArea(HMONITOR monitor, HDC, LPRECT, LPARAM parameter) {
 
 }  // namespace
 
-void MoveOntoWorkArea(HWND window, const RecordRect& rect) {
+std::vector<RecordRect> CurrentWorkAreas() {
   std::vector<RecordRect> workAreas;
   EnumDisplayMonitors(nullptr, nullptr, AddWorkArea, reinterpret_cast<LPARAM>(&workAreas));
+  return workAreas;
+}
+
+void MoveOntoWorkArea(HWND window, const RecordRect& rect) {
+  std::vector<RecordRect> workAreas = CurrentWorkAreas();
   RecordRect placed = PlaceOnWorkArea(rect, workAreas.data(), workAreas.size());
   SetWindowPos(window, nullptr, placed.left, placed.top, 0, 0,
                SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);

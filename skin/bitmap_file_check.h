@@ -8,6 +8,31 @@
 
 // The file header and the part of the information header the check reads.
 constexpr size_t BITMAP_HEADER_BYTES = 54;
+constexpr size_t BITMAP_FILE_HEADER_BYTES = 14;
+constexpr uint32_t BITMAP_CORE_HEADER_BYTES = 12;
+constexpr uint32_t BITMAP_INFO_HEADER_BYTES = 40;
+
+// How the pixel data is stored (the information header's compression field).
+constexpr uint32_t BITMAP_RGB = 0;
+constexpr uint32_t BITMAP_RLE8 = 1;
+constexpr uint32_t BITMAP_RLE4 = 2;
+constexpr uint32_t BITMAP_BITFIELDS = 3;
+
+// What a bitmap file's headers say of its pixels.
+struct BitmapLayout {
+  uint32_t pixelOffset = 0;  // from the start of the file
+  uint32_t infoBytes = 0;    // the information header's size; 12 for a core header
+  int64_t width = 0;
+  int64_t height = 0;  // negative: rows from the top
+  uint32_t bitsPerPixel = 0;
+  uint32_t compression = BITMAP_RGB;
+  uint32_t imageBytes = 0;   // what the header says the pixel data takes; 0 when it says nothing
+  uint32_t coloursUsed = 0;  // entries of the colour table; 0 for as many as the depth has
+};
+
+// Reads the headers among the first `count` bytes of a file; false when they are not a bitmap's
+// ("BM", then a core header or an information header of at least 40 bytes).
+bool ReadBitmapLayout(const uint8_t* header, size_t count, BitmapLayout* layout);
 
 // What keeps a file from being taken as a skin bitmap, as the event log tells it.
 enum class BitmapFileFault {

@@ -108,6 +108,16 @@ void JoinSkinFileName(const char* directory, std::string_view name, char* joined
   CopyCut(name, size - 1 - directoryLength, joined + directoryLength, size - directoryLength);
 }
 
+bool FormTwiceSizeFileName(const char* directory, std::string_view folder, std::string_view name,
+                           char* joined, size_t size) {
+  while (!folder.empty() && folder.back() == '\\') folder.remove_suffix(1);
+  if (folder.empty() || name.empty() || name.find('\\') != std::string_view::npos) return false;
+  std::string path = std::string(directory) + std::string(folder) + '\\' + std::string(name);
+  if (path.size() >= size) return false;
+  CopyCut(path, size - 1, joined, size);
+  return true;
+}
+
 uint32_t ParseTextColor(std::string_view field) {
   if (field.size() < 4 || !EqualsIgnoringCase(field.substr(0, 4), "RGB(")) return TEXT_COLOR_WHITE;
   std::string_view rest = field.substr(4);
@@ -135,11 +145,13 @@ std::string ReadSkinValue(const SkinProfileReader& reader, const char* section, 
   return value;
 }
 
-void ReadBackgroundFileName(const SkinProfileReader& reader, const char* section, const char* key,
-                            const char* directory, char* joined, size_t size) {
+std::string ReadBackgroundFileName(const SkinProfileReader& reader, const char* section,
+                                   const char* key, const char* directory, char* joined,
+                                   size_t size) {
   std::string name = ReadSkinValue(reader, section, key, BACKGROUND_VALUE_LIMIT);
   if (name.empty()) LogEvent("Skin key [%s] %s is missing or empty", section, key);
   JoinSkinFileName(directory, name, joined, size);
+  return name;
 }
 
 void ReadSkinRegions(const SkinProfileReader& reader, const char* section,

@@ -36,6 +36,10 @@ struct ControlEntry {
   char extra[SKIN_NAME_SIZE] = {};
 };
 
+// The key naming a folder, relative to the skin's, of the skin's bitmaps drawn at twice the size
+// under the same names.
+constexpr const char* TWICE_SIZE_KEY = "Bitmaps2x";
+
 // "%sskin.ini" when `directory` ends in a backslash, else "%s\skin.ini"; cut to fit `size`.
 void FormSkinFilePath(const char* directory, char* path, size_t size);
 
@@ -54,6 +58,13 @@ ControlKind KindFromWord(std::string_view word);
 // working directory or absolute. Either is cut to fit `size`.
 void JoinSkinFileName(const char* directory, std::string_view name, char* joined, size_t size);
 
+// The twice-size counterpart of the bitmap `name`: the directory, `folder` (the value of
+// TWICE_SIZE_KEY), a backslash and the name. False, with nothing written, when there is no folder,
+// when the name is empty or has a backslash of its own (it lies outside the skin), or when the
+// result does not fit `size`.
+bool FormTwiceSizeFileName(const char* directory, std::string_view folder, std::string_view name,
+                           char* joined, size_t size);
+
 // "RGB(r g b)" in any letter case gives r + g * 256 + b * 65536 when all three lie in 0..255;
 // anything else, a field cut short before its blue part included, leaves white.
 uint32_t ParseTextColor(std::string_view field);
@@ -66,8 +77,10 @@ std::string ReadSkinValue(const SkinProfileReader& reader, const char* section, 
                           size_t limit);
 
 // "Background1" or "Background2" through the file-name rule; a missing or empty key is logged.
-void ReadBackgroundFileName(const SkinProfileReader& reader, const char* section, const char* key,
-                            const char* directory, char* joined, size_t size);
+// Returns the name as the skin gives it, for its twice-size counterpart.
+std::string ReadBackgroundFileName(const SkinProfileReader& reader, const char* section,
+                                   const char* key, const char* directory, char* joined,
+                                   size_t size);
 
 // Regions 0 to 2 from the 12 integers of "RECT"; missing numbers read as 0.
 void ReadSkinRegions(const SkinProfileReader& reader, const char* section,

@@ -8,8 +8,10 @@
 #include <new>
 #include <string>
 
+#include "skin/display_dpi.h"
 #include "skin/skin_file.h"
 #include "skin/skin_poll.h"
+#include "skin/skin_scale.h"
 
 namespace {
 
@@ -40,15 +42,21 @@ HWND CreateTooltipWindow(HWND owner) {
                          CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, nullptr);
 }
 
-void AddTooltip(HWND tooltipWindow, HWND owner, SkinControl& control) {
+// A control's tool: its place on the display and its tip.
+TTTOOLINFOA ToolOf(HWND owner, SkinControl& control) {
   TTTOOLINFOA info{};
   info.cbSize = TOOLINFO_SIZE;
   info.uFlags = TTF_SUBCLASS | TTF_CENTERTIP;
   info.hwnd = owner;
   info.uId = static_cast<UINT_PTR>(control.index);
-  info.rect = control.ControlRect();
+  info.rect = control.DisplayRect();
   info.hinst = nullptr;
   info.lpszText = control.tooltip;
+  return info;
+}
+
+void AddTooltip(HWND tooltipWindow, HWND owner, SkinControl& control) {
+  TTTOOLINFOA info = ToolOf(owner, control);
   SendMessageA(tooltipWindow, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&info));
 }
 
@@ -94,12 +102,15 @@ SkinPanel* SkinPanel::Load(HWND owner, const char* directory, const char* sectio
   char skinFile[SKIN_NAME_SIZE];
   FormSkinFilePath(skinDirectory, skinFile, sizeof skinFile);
   SkinProfileReader reader = ProfileFileReader(skinFile);
+  dpi_ = WindowDpi(owner);
+  CopyCut(ReadSkinValue(reader, section, TWICE_SIZE_KEY, BACKGROUND_VALUE_LIMIT),
+          BACKGROUND_VALUE_LIMIT, twiceSizeFolder_, sizeof twiceSizeFolder_);
   LoadBackgrounds(reader);
   TakeWindowSize();
   LoadRegions(reader);
   LoadControls(reader);
   MakeTooltips();
-  readout.Load(reader, skinDirectory);
+  readout.Load(reader, skinDirectory, twiceSizeFolder_, dpi_);
   StartSkinPoll(this, poll);
   return this;
 }
@@ -118,18 +129,52 @@ void SkinPanel::Reset(HWND owner, const char* directory, const char* sectionName
   selectedRegion = -1;
   for (RECT& region : regions) region = RECT{};
   for (std::unique_ptr<SkinControl>& slot : controls) slot.reset();
-  background1 = nullptr;
-  background2 = nullptr;
+  background1.Release();
+  background2.Release();
+}
+
+const char* SkinPanel::TwiceSizeName(const char* fileName, char (&joined)[SKIN_NAME_SIZE]) const {
+  return FormTwiceSizeFileName(skinDirectory, twiceSizeFolder_, fileName, joined, sizeof joined)
+             ? joined
+             : nullptr;
 }
 
 void SkinPanel::LoadBackgrounds(const SkinProfileReader& reader) {
-  char fileName[SKIN_NAME_SIZE];
-  ReadBackgroundFileName(reader, section, "Background1", skinDirectory, fileName, sizeof fileName);
-  background1 = LoadBitmapFile(fileName);
-  if (background1 == nullptr) loadError = 1;
-  ReadBackgroundFileName(reader, section, "Background2", skinDirectory, fileName, sizeof fileName);
-  background2 = LoadBitmapFile(fileName);
-  if (background2 == nullptr) loadError = 1;
+  SkinBitmap* backgrounds[] = {&background1, &background2};
+  const char* keys[] = {"Background1", "Background2"};
+  for (int32_t i = 0; i < 2; ++i) {
+    char fileName[SKIN_NAME_SIZE], twiceSize[SKIN_NAME_SIZE];
+    std::string name =
+        ReadBackgroundFileName(reader, section, keys[i], skinDirectory, fileName, sizeof fileName);
+    if (!backgrounds[i]->Load(fileName, TwiceSizeName(name.c_str(), twiceSize))) loadError = 1;
+  }
+}
+
+void SkinPanel::TakeWindowSize() {
+  if (background1.Loaded()) {
+    width = background1.Width();
+    height = background1.Height();
+    displayWidth_ = ScaleToDpi(width, dpi_);
+    displayHeight_ = ScaleToDpi(height, dpi_);
+    SetWindowPos(ownerWindow, nullptr, 0, 0, displayWidth_, displayHeight_,
+                 SWP_NOMOVE | SWP_NOREDRAW);
+  } else {
+    // No main background: the window keeps the size it was created with, and so does the canvas.
+    RECT client{};
+    GetClientRect(ownerWindow, &client);
+    width = displayWidth_ = client.right - client.left;
+    height = displayHeight_ = client.bottom - client.top;
+  }
+  DrawBackgroundsForDpi();
+}
+
+// Each background fills its own size at the DPI, as one frame.
+void SkinPanel::DrawBackgroundsForDpi() {
+  for (SkinBitmap* background : {&background1, &background2}) {
+    background->MakeForDpi(dpi_, background->Width(), background->Height(), 1,
+                           ScaleToDpi(background->Width(), dpi_),
+                           ScaleToDpi(background->Height(), dpi_));
+  }
 }
 
 void SkinPanel::LoadRegions(const SkinProfileReader& reader) {
@@ -155,30 +200,62 @@ void SkinPanel::MakeTooltips() {
   }
 }
 
-void SkinPanel::TakeWindowSize() {
-  BITMAP size{};
-  if (background1 != nullptr && GetObjectA(background1, sizeof size, &size) != 0) {
-    SetWindowPos(ownerWindow, nullptr, 0, 0, size.bmWidth, size.bmHeight,
-                 SWP_NOMOVE | SWP_NOREDRAW);
-    width = size.bmWidth;
-    height = size.bmHeight;
-    return;
+void SkinPanel::MoveTooltips() {
+  for (int32_t i = 0; i < controlCount; ++i) {
+    if (!controls[i] || controls[i]->kind == ControlKind::TEXT) continue;
+    TTTOOLINFOA info = ToolOf(ownerWindow, *controls[i]);
+    SendMessageA(tooltipWindow, TTM_NEWTOOLRECTA, 0, reinterpret_cast<LPARAM>(&info));
   }
-  // No main background: the window keeps the size it was created with, and so does the canvas.
-  RECT client{};
-  GetClientRect(ownerWindow, &client);
-  width = client.right - client.left;
-  height = client.bottom - client.top;
+}
+
+void SkinPanel::ChangeDpi(int32_t dpi, const RECT* suggested) {
+  ReleaseCanvas();  // it holds the backgrounds' pictures, which are drawn anew
+  dpi_ = dpi;
+  if (background1.Loaded()) {
+    displayWidth_ = ScaleToDpi(width, dpi_);
+    displayHeight_ = ScaleToDpi(height, dpi_);
+  }
+  DrawBackgroundsForDpi();
+  for (int32_t i = 0; i < controlCount; ++i) {
+    if (controls[i]) controls[i]->ScaleTo(dpi_);
+  }
+  MoveTooltips();
+  readout.ScaleTo(dpi_);
+  RECT now{};
+  GetWindowRect(ownerWindow, &now);
+  SkinRect placed = RescaledWindowRect(background1.Loaded() ? width : 0, height, dpi_,
+                                       ToSkinRect(suggested != nullptr ? *suggested : now));
+  SetWindowPos(ownerWindow, nullptr, placed.left, placed.top, placed.right - placed.left,
+               placed.bottom - placed.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  if (!background1.Loaded()) {
+    RECT client{};
+    GetClientRect(ownerWindow, &client);
+    displayWidth_ = client.right - client.left;
+    displayHeight_ = client.bottom - client.top;
+  }
+  InvalidateRect(ownerWindow, nullptr, FALSE);
+}
+
+bool SkinPanel::DisplaySizeAt(int32_t dpi, SIZE* size) const {
+  if (!background1.Loaded()) return false;
+  size->cx = ScaleToDpi(width, dpi);
+  size->cy = ScaleToDpi(height, dpi);
+  return true;
 }
 
 int32_t SkinPanel::AddControl(int32_t x, int32_t y, int32_t controlWidth, int32_t controlHeight,
                               const char* fileName, const char* extra, ControlKind kind) {
   if (controlCount >= SKIN_MAX_CONTROLS) return 0;
-  char joined[SKIN_NAME_SIZE];
+  char joined[SKIN_NAME_SIZE], twiceSize[SKIN_NAME_SIZE];
   JoinSkinFileName(skinDirectory, fileName, joined, sizeof joined);
   std::unique_ptr<SkinControl> control(new (std::nothrow) SkinControl());
   if (!control) return 1;
-  if (!control->Setup(x, y, controlWidth, controlHeight, joined, kind)) loadError = 1;
+  const char* twiceSizeName =
+      kind == ControlKind::TEXT ? nullptr : TwiceSizeName(fileName, twiceSize);
+  if (!control->Setup(x, y, controlWidth, controlHeight, joined, kind, twiceSizeName)) {
+    loadError = 1;
+  }
+  control->ScaleTo(dpi_);
   control->index = controlCount;
   if (kind == ControlKind::TEXT) {
     control->textColor = ParseTextColor(extra);
@@ -194,15 +271,17 @@ int32_t SkinPanel::AddControl(int32_t x, int32_t y, int32_t controlWidth, int32_
 // The canvas as a paint starts it: Background1, or black.
 HDC SkinPanel::PrepareCanvas() {
   if (canvasBitmap_ == nullptr) {
-    canvasBitmap_ = MakeCanvasBitmap(background1, width, height, &canvasCopiesBackground1_);
+    canvasBitmap_ = MakeCanvasBitmap(background1.Handle(), displayWidth_, displayHeight_,
+                                     &canvasCopiesBackground1_);
   }
   HDC canvas = canvas_.Holding(canvasBitmap_);
   if (canvas == nullptr) return nullptr;
-  HDC background = canvasCopiesBackground1_ ? background1Dc_.Holding(background1) : nullptr;
+  HDC background =
+      canvasCopiesBackground1_ ? background1Dc_.Holding(background1.Handle()) : nullptr;
   if (background != nullptr) {
-    BitBlt(canvas, 0, 0, width, height, background, 0, 0, SRCCOPY);
+    BitBlt(canvas, 0, 0, displayWidth_, displayHeight_, background, 0, 0, SRCCOPY);
   } else {
-    PatBlt(canvas, 0, 0, width, height, BLACKNESS);
+    PatBlt(canvas, 0, 0, displayWidth_, displayHeight_, BLACKNESS);
   }
   return canvas;
 }
@@ -213,10 +292,10 @@ void SkinPanel::Paint(HDC dc) {
   // The kept canvas starts every paint in a fresh DC's state: the text colour and background mode
   // a text control leaves would otherwise show in what the next paint draws before it.
   int freshState = SaveDC(canvas);
-  HDC source = background2 ? background2Dc_.Holding(background2) : nullptr;
+  HDC source = background2.Handle() ? background2Dc_.Holding(background2.Handle()) : nullptr;
 
   if (selectedRegion >= 0 && selectedRegion < SKIN_REGION_COUNT && source != nullptr) {
-    CopyRegion(canvas, source, regions[selectedRegion]);
+    CopyRegion(canvas, source, ToRect(ScaleRectToDpi(ToSkinRect(regions[selectedRegion]), dpi_)));
   }
   readout.Draw(canvas);
   // Asked only when a control has the focus: the answer costs a call into the system.
@@ -224,9 +303,9 @@ void SkinPanel::Paint(HDC dc) {
   for (int32_t i = 0; i < controlCount; ++i) {
     if (!controls[i]) continue;
     controls[i]->Draw(canvas);
-    if (foreground && i == focusedControl) DrawFocus(canvas, controls[i]->ControlRect());
+    if (foreground && i == focusedControl) DrawFocus(canvas, controls[i]->DisplayRect());
   }
-  BitBlt(dc, 0, 0, width, height, canvas, 0, 0, SRCCOPY);
+  BitBlt(dc, 0, 0, displayWidth_, displayHeight_, canvas, 0, 0, SRCCOPY);
   RestoreDC(canvas, freshState);
 }
 
@@ -249,8 +328,6 @@ void SkinPanel::Destroy() {
     slot.reset();
   }
   readout.Release();
-  if (background1 != nullptr) DeleteObject(background1);
-  if (background2 != nullptr) DeleteObject(background2);
-  background1 = nullptr;
-  background2 = nullptr;
+  background1.Release();
+  background2.Release();
 }

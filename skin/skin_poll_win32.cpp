@@ -81,7 +81,7 @@ void FillSlots(PolledSlot (&slots)[SKIN_MAX_CONTROLS]) {
     SkinControl* control = skinPoll.panel->controls[i].get();
     if (control == nullptr) continue;
     slots[i].control = control;
-    slots[i].rect = ToSkinRect(control->ControlRect());
+    slots[i].rect = ToSkinRect(control->DisplayRect());
   }
 }
 

@@ -1,8 +1,10 @@
 #!/usr/bin/env python3
 """Draws Torvex's default skin: the two backgrounds, the four button strips and the strips of the
-live readout as BMP files, beside this script, with skin.ini naming them. Standard library only;
-the output is the same byte for byte on every run (run it again after changing the drawing, and
-commit the BMPs).
+live readout as BMP files, beside this script, with skin.ini naming them. The same drawing is made
+twice: at the skin's own size, and at twice that size into 2x/ for displays scaled above 100 %,
+where shapes, grain and glass take the finer pixels (lines and the pixel font only double).
+Standard library only; the output is the same byte for byte on every run (run it again after
+changing the drawing, and commit the BMPs).
 
     python3 skin/default/make_skin.py [output-directory]
 """
@@ -12,6 +14,10 @@ import struct
 import sys
 
 WIDTH, HEIGHT = 420, 150
+# Device pixels to a skin pixel in the drawing under way: 1, then 2 for the twice-size art. Every
+# place and size below is in skin pixels.
+K = 1
+TWICE_SIZE_FOLDER = "2x"
 BUTTON_W, BUTTON_H = 64, 40
 FRAMES = 4  # normal, hover, pressed, frame 3 (latched)
 
@@ -98,52 +104,63 @@ SMALL_FONT = {
 
 
 class Image:
+    """A picture of `width` x `height` skin pixels, held as K x K device pixels each. `put` and
+    `mingle` work on one device pixel; the others on whole skin pixels."""
+
     def __init__(self, width, height, color=(0, 0, 0)):
         self.width, self.height = width, height
-        self.pixels = [[color] * width for _ in range(height)]
+        self.pixels = [[color] * (width * K) for _ in range(height * K)]
 
-    def get(self, x, y):
-        return self.pixels[y][x]
+    def put(self, px, py, color):
+        if 0 <= px < self.width * K and 0 <= py < self.height * K:
+            self.pixels[py][px] = tuple(max(0, min(255, int(round(c)))) for c in color)
 
-    def set(self, x, y, color):
-        if 0 <= x < self.width and 0 <= y < self.height:
-            self.pixels[y][x] = tuple(max(0, min(255, int(round(c)))) for c in color)
-
-    def blend(self, x, y, color, alpha):
-        if alpha <= 0 or not (0 <= x < self.width and 0 <= y < self.height):
+    def mingle(self, px, py, color, alpha):
+        if alpha <= 0 or not (0 <= px < self.width * K and 0 <= py < self.height * K):
             return
         alpha = min(alpha, 1.0)
-        base = self.pixels[y][x]
-        self.set(x, y, [b + (c - b) * alpha for b, c in zip(base, color)])
+        base = self.pixels[py][px]
+        self.put(px, py, [b + (c - b) * alpha for b, c in zip(base, color)])
+
+    def set(self, x, y, color):
+        for py in range(y * K, y * K + K):
+            for px in range(x * K, x * K + K):
+                self.put(px, py, color)
+
+    def blend(self, x, y, color, alpha):
+        for py in range(y * K, y * K + K):
+            for px in range(x * K, x * K + K):
+                self.mingle(px, py, color, alpha)
 
     def fill(self, left, top, right, bottom, color):
-        for y in range(top, bottom):
-            for x in range(left, right):
-                self.set(x, y, color)
+        for py in range(top * K, bottom * K):
+            for px in range(left * K, right * K):
+                self.put(px, py, color)
 
     def paste(self, other, left, top):
-        for y in range(other.height):
-            for x in range(other.width):
-                self.set(left + x, top + y, other.get(x, y))
+        for py in range(other.height * K):
+            for px in range(other.width * K):
+                self.put(left * K + px, top * K + py, other.pixels[py][px])
 
     def crop(self, left, top, right, bottom):
         out = Image(right - left, bottom - top)
-        for y in range(top, bottom):
-            for x in range(left, right):
-                out.pixels[y - top][x - left] = self.pixels[y][x]
+        for py in range(top * K, bottom * K):
+            for px in range(left * K, right * K):
+                out.pixels[py - top * K][px - left * K] = self.pixels[py][px]
         return out
 
     def save_bmp(self, path):
-        row_size = (self.width * 3 + 3) & ~3
+        width, height = self.width * K, self.height * K
+        row_size = (width * 3 + 3) & ~3
         data = bytearray()
-        for y in range(self.height - 1, -1, -1):  # bottom-up rows
+        for y in range(height - 1, -1, -1):  # bottom-up rows
             row = bytearray()
             for r, g, b in self.pixels[y]:
                 row += bytes((b, g, r))
             row += b"\0" * (row_size - len(row))
             data += row
         header = struct.pack("<2sIHHI", b"BM", 14 + 40 + len(data), 0, 0, 14 + 40)
-        info = struct.pack("<IiiHHIIiiII", 40, self.width, self.height, 1, 24, 0, len(data),
+        info = struct.pack("<IiiHHIIiiII", 40, width, height, 1, 24, 0, len(data),
                            2835, 2835, 0, 0)
         with open(path, "wb") as file:
             file.write(header + info + data)
@@ -158,6 +175,11 @@ class Noise:
     def next(self):
         self.state = (self.state * 1664525 + 1013904223) & 0xFFFFFFFF
         return self.state / 0x100000000
+
+
+def at(device):
+    """The skin-pixel place of a device pixel's centre, counted like the skin pixels' own."""
+    return (device + 0.5) / K - 0.5
 
 
 def mix(a, b, t):
@@ -194,15 +216,16 @@ def text_width(text, size=1, font=FONT, spacing=1):
 
 
 def cover(image, left, top, width, height, inside, color, samples=4):
-    """Anti-aliased shape: `inside(x, y)` in pixel units, sampled samples x samples per pixel."""
-    for py in range(height):
-        for px in range(width):
+    """Anti-aliased shape: `inside(x, y)` in skin pixels, sampled samples x samples per device
+    pixel."""
+    for py in range(height * K):
+        for px in range(width * K):
             hits = 0
             for sy in range(samples):
                 for sx in range(samples):
-                    if inside(px + (sx + 0.5) / samples, py + (sy + 0.5) / samples):
+                    if inside((px + (sx + 0.5) / samples) / K, (py + (sy + 0.5) / samples) / K):
                         hits += 1
-            image.blend(left + px, top + py, color, hits / (samples * samples))
+            image.mingle(left * K + px, top * K + py, color, hits / (samples * samples))
 
 
 # ---------------------------------------------------------------- the panel
@@ -211,16 +234,20 @@ def cover(image, left, top, width, height, inside, color, samples=4):
 def brushed_panel(seed, top_color, bottom_color):
     image = Image(WIDTH, HEIGHT)
     noise = Noise(seed)
-    streak = [0.0] * HEIGHT
-    for y in range(HEIGHT):
+    rows, columns = HEIGHT * K, WIDTH * K
+    streak = [0.0] * rows
+    for y in range(rows):
         streak[y] = (noise.next() - 0.5) * 0.06
-    for y in range(HEIGHT):
-        base = mix(top_color, bottom_color, y / (HEIGHT - 1))
+    # Grain in device pixels, its streaks as long and as strong in skin pixels at any K.
+    decay = 0.92 ** (1.0 / K)
+    strength = 0.05 * math.sqrt((1 - decay ** 2) / (1 - 0.92 ** 2))
+    for y in range(rows):
+        base = mix(top_color, bottom_color, y / (rows - 1))
         drift = 0.0
-        for x in range(WIDTH):
-            drift = drift * 0.92 + (noise.next() - 0.5) * 0.05
+        for x in range(columns):
+            drift = drift * decay + (noise.next() - 0.5) * strength
             grain = 1.0 + streak[y] + drift
-            image.set(x, y, scale(base, grain))
+            image.put(x, y, scale(base, grain))
     return image
 
 
@@ -366,21 +393,21 @@ def bar_cell_color(i, bar_colors):
 def readout(image, lit_color, ghost_color, bar_colors, look=STANDBY):
     left, top, right, bottom = READOUT
     # Recessed glass: dark fill, inner shadow, thin bright lip at the bottom.
-    for y in range(top, bottom):
-        for x in range(left, right):
-            t = (y - top) / (bottom - top)
+    for py in range(top * K, bottom * K):
+        for px in range(left * K, right * K):
+            t = (at(py) - top) / (bottom - top)
             base = mix((8, 20, 26), (4, 10, 13), t)
-            if (y - top) % 3 == 0:
-                base = scale(base, 0.85)  # faint scan lines
-            image.set(x, y, base)
+            if (py - top * K) % (3 * K) == 0:
+                base = scale(base, 0.85)  # faint scan lines, one device pixel thin
+            image.put(px, py, base)
     bevel(image, left, top, right, bottom, ((0, 0, 0), 0.85), ((160, 170, 180), 0.35), 1)
     bevel(image, left + 1, top + 1, right - 1, bottom - 1, ((0, 0, 0), 0.4), ((0, 0, 0), 0.0), 1)
     # A faint slanted glare across the upper part of the glass.
-    for y in range(top + 2, bottom - 2):
-        for x in range(left + 2, right - 2):
-            band = (x - left) * 0.35 + (y - top) * 1.6
+    for py in range((top + 2) * K, (bottom - 2) * K):
+        for px in range((left + 2) * K, (right - 2) * K):
+            band = (at(px) - left) * 0.35 + (at(py) - top) * 1.6
             if look.glare and 30 <= band <= 70:
-                image.blend(x, y, (200, 230, 255), 0.035 * (1 - abs(band - 50) / 20))
+                image.mingle(px, py, (200, 230, 255), 0.035 * (1 - abs(band - 50) / 20))
     # Legend row.
     draw_text(image, "METER", left + 8, top + 7, scale(lit_color, 0.55))
     draw_text(image, "USB", right - 8 - text_width("USB"), top + 7, scale(lit_color, 0.35))
@@ -523,14 +550,15 @@ def button_frame(panel_patch, icon, label, frame, accent):
         return (px - cx) ** 2 + (py - cy) ** 2 <= radius ** 2 and x0 <= px <= x1 and y0 <= py <= y1
 
     cover(image, 0, 0, BUTTON_W, BUTTON_H, body, (8, 9, 11))
-    for py in range(BUTTON_H):
-        fill = mix(top_color, bottom_color, py / (BUTTON_H - 1))
-        for px in range(BUTTON_W):
+    for py in range(BUTTON_H * K):
+        fill = mix(top_color, bottom_color, at(py) / (BUTTON_H - 1))
+        for px in range(BUTTON_W * K):
             inside = 0
             for s in range(4):
-                if body(px + 0.25 + (s % 2) * 0.5, py + 0.25 + (s // 2) * 0.5, inset=1.0):
+                if body((px + 0.25 + (s % 2) * 0.5) / K, (py + 0.25 + (s // 2) * 0.5) / K,
+                        inset=1.0):
                     inside += 1
-            image.blend(px, py, fill, inside / 4)
+            image.mingle(px, py, fill, inside / 4)
     # Bevel: light above and left when raised, inverted when pressed.
     light, dark = ((255, 255, 255), 0.22), ((0, 0, 0), 0.45)
     if pressed:
@@ -632,6 +660,17 @@ def readout_strips(background1, lit_color, ghost_color, bar_colors, seed):
     return strips
 
 
+TWICE_SIZE_DOC = [
+    "; Every place and size in this file is in skin pixels: display pixels at 100 % scale. On a",
+    "; display scaled up, Torvex scales them all by the display's DPI and draws the bitmaps for it.",
+    "; Bitmaps2x, which a skin may leave out, names a folder of the skin with its bitmaps drawn at",
+    "; twice the size under the same names; above 100 % they are drawn from there (as they are at",
+    "; 200 %, smoothly resized at other scales). A bitmap missing there, or not exactly twice the",
+    "; size of its 1x file, and every bitmap of a skin without the key, is resized from its 1x file:",
+    "; pixels repeated at 200 % and 300 %, smoothly at other scales.",
+    ";",
+]
+
 READOUT_DOC = [
     "; [Readout], which a skin may leave out, makes the meter display live: after every refresh",
     "; pass Torvex draws the figure it sent and the meter's state over Background1. Each key names",
@@ -653,10 +692,11 @@ def skin_ini():
     lines = [
         "; Torvex default skin, drawn by make_skin.py.",
         ";",
-    ] + READOUT_DOC + [
+    ] + TWICE_SIZE_DOC + READOUT_DOC + [
         "[MAIN]",
         "Background1=background1.bmp",
         "Background2=background2.bmp",
+        "Bitmaps2x=" + TWICE_SIZE_FOLDER,
         # Region 0 the readout, 1 the title band, 2 the button well.
         "RECT=%d,%d,%d,%d,12,6,408,36,264,40,404,136" % READOUT,
     ]
@@ -670,8 +710,8 @@ def skin_ini():
     return "\r\n".join(lines) + "\r\n"
 
 
-def main():
-    out = sys.argv[1] if len(sys.argv) > 1 else os.path.dirname(os.path.abspath(__file__))
+def draw_skin(out):
+    """Every bitmap of the skin at the present K, into `out`."""
     cyan_look = (CYAN, (16, 40, 48), ((40, 170, 210), CYAN, AMBER))
     background1 = draw_background(*cyan_look, seed=7)
     background2 = draw_background(AMBER, (48, 34, 12), ((200, 120, 30), AMBER, RED), seed=7)
@@ -681,6 +721,14 @@ def main():
         draw_strip(background1, x, y, file_name, label).save_bmp(os.path.join(out, file_name))
     for file_name, strip in readout_strips(background1, *cyan_look, seed=7).items():
         strip.save_bmp(os.path.join(out, file_name))
+
+
+def main():
+    global K
+    out = sys.argv[1] if len(sys.argv) > 1 else os.path.dirname(os.path.abspath(__file__))
+    for K, folder in ((1, out), (2, os.path.join(out, TWICE_SIZE_FOLDER))):
+        os.makedirs(folder, exist_ok=True)
+        draw_skin(folder)
     with open(os.path.join(out, "skin.ini"), "w", newline="") as file:
         file.write(skin_ini())
 

@@ -232,12 +232,19 @@ int main() {
   ReleaseDC(window, dc);
   Report("tick", Time(TICKS, [&] { SkinPoll(window, WM_TIMER, SKIN_POLL_TIMER_ID, 0); }));
   std::printf("gdi objects before %d, after %d paints %d\n", gdiBefore, PAINTS, gdiAfter);
+  // At 2x, as on a 200 % display, with the readout shown.
+  panel.ChangeDpi(192, nullptr);
+  dc = GetDC(window);
+  std::vector<double> paints2x = Time(PAINTS, [&] { panel.Paint(dc); });
+  Report("2x", paints2x);
+  ReleaseDC(window, dc);
 
   panel.Destroy();
 
   bool picturesSame = CheckPictures(window);
   DestroyWindow(window);
-  bool paintMet = std::max(Median(paints), Median(readoutPaints)) <= GOAL_PAINT_MEDIAN_MS;
+  bool paintMet =
+      std::max({Median(paints), Median(readoutPaints), Median(paints2x)}) <= GOAL_PAINT_MEDIAN_MS;
   std::printf("goal paint median <= %.1f ms: %s\n", GOAL_PAINT_MEDIAN_MS,
               paintMet ? "met" : "missed");
   return gdiAfter == gdiBefore && picturesSame && paintMet ? 0 : 1;

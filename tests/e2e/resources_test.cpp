@@ -9,6 +9,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -179,6 +180,17 @@ TEST(TorvexResources, EachFileSaysWhatItIsAndWhichVersion) {
   }
 }
 
+// The notification area asks for 16 pixels at 100 %, 24 at 150 % and 32 at 200 %; the taskbar
+// and Alt+Tab for 32 and 48: each is drawn, none stretched.
+TEST(TorvexResources, TheIconHasAnImageForEveryCommonScale) {
+  std::vector<uint8_t> group =
+      ResourceFile(BesideTest("torvex.exe")).Read(RT_GROUP_ICON, APP_ICON_NAME);
+  std::set<int> sizes;
+  // After the 6-byte header, 14 bytes an image, its width first.
+  for (size_t at = 6; at + 14 <= group.size(); at += 14) sizes.insert(group[at]);
+  EXPECT_EQ(sizes, (std::set<int>{16, 24, 32, 48}));
+}
+
 TEST(TorvexResources, AboutTemplateHoldsTheIconAtItsPlaceAndSize) {
   ResourceFile program(BesideTest("torvex.exe"));
   std::vector<uint8_t> about = program.Read(RT_DIALOG, ABOUT_DIALOG_NAME);
@@ -260,13 +272,13 @@ using TorvexRunning = TorvexTest;
 TEST_F(TorvexRunning, ManifestIsReadAsMeantAndTheRunningProgramFollowsIt) {
   std::string path = BesideTest("torvex.exe");
   EXPECT_FALSE(ResourceFile(path).Read(RT_MANIFEST, MAKEINTRESOURCEA(1)).empty());
-  // Unaware on purpose: Windows scales the fixed-pixel skin with the desktop.
+  // Aware of each monitor's DPI, with the older setting for Windows 7 and 8.1.
   EXPECT_EQ(
       WindowsSetting(path, L"http://schemas.microsoft.com/SMI/2005/WindowsSettings", L"dpiAware"),
-      "false");
+      "true/pm");
   EXPECT_EQ(WindowsSetting(path, L"http://schemas.microsoft.com/SMI/2016/WindowsSettings",
                            L"dpiAwareness"),
-            "unaware");
+            "PerMonitorV2");
 
   ASSERT_NE(StartInForeground(), nullptr);
   DWORD processId = 0;

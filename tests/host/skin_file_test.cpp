@@ -120,6 +120,30 @@ TEST(SkinFile, FileNamesJoinOnlyWithoutABackslash) {
   }
 }
 
+// A cut name would be another file, so a twice-size name that does not fit is none at all.
+TEST(SkinFile, TwiceSizeNamesLieInTheirFolderOfTheSkin) {
+  const std::string longName(250, 'n');
+  struct Case {
+    const char* directory;
+    const char* folder;
+    std::string name;
+    const char* joined;  // null: none
+  } cases[] = {
+      {".\\skin\\", "2x", "face.bmp", ".\\skin\\2x\\face.bmp"},
+      {".\\skin\\", "art\\2x\\", "face.bmp", ".\\skin\\art\\2x\\face.bmp"},
+      {".\\skin\\", "", "face.bmp", nullptr},
+      {".\\skin\\", "2x", "", nullptr},
+      {".\\skin\\", "2x", "..\\shared\\face.bmp", nullptr},
+      {".\\skin\\", "2x", longName, nullptr},
+  };
+  for (const Case& c : cases) {
+    char joined[SKIN_NAME_SIZE] = "untouched";
+    bool formed = FormTwiceSizeFileName(c.directory, c.folder, c.name, joined, sizeof joined);
+    EXPECT_EQ(formed, c.joined != nullptr) << c.folder << " + " << c.name;
+    EXPECT_STREQ(joined, c.joined ? c.joined : "untouched") << c.folder << " + " << c.name;
+  }
+}
+
 TEST(SkinFile, OverlongJoinedNamesAreCutTo255Characters) {
   struct Case {
     std::string directory;

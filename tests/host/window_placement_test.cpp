@@ -38,4 +38,32 @@ TEST(WindowPlacement, HalfInAWorkAreaStaysElseComesInKeepingItsSize) {
   EXPECT_EQ(larger.top, 0);
 }
 
+TEST(WindowPlacement, ADialogComesWhollyOntoItsMonitorsWorkAreaCaptionFirst) {
+  struct Case {
+    const char* name;
+    RecordRect dialog;
+    int32_t placedLeft, placedTop;
+  } cases[] = {
+      {"inside stays", {100, 100, 500, 300}, 100, 100},
+      // The fan dialog centred over the window at (300, 0): its caption above the screen.
+      {"above the top", {279, -87, 621, 319}, 279, 0},
+      {"over the taskbar", {300, 900, 700, 1100}, 300, 784},
+      {"mostly on the second monitor", {1200, -87, 1542, 319}, 1280, 0},
+      {"taller than the second's area", {1500, 100, 1700, 1000}, 1500, 0},
+      {"wider than the second's area", {1000, 100, 2400, 200}, 1280, 100},
+      {"on a monitor that has gone", {5000, 300, 5300, 500}, 2004, 300},
+      {"as far out as coordinates go",
+       {INT32_MAX - 400, INT32_MIN, INT32_MAX, INT32_MIN + 200},
+       1904,
+       0},
+  };
+  for (const Case& c : cases) {
+    RecordRect placed = PlaceWhollyOnWorkArea(c.dialog, SCREENS, 2);
+    EXPECT_EQ(placed.left, c.placedLeft) << c.name;
+    EXPECT_EQ(placed.top, c.placedTop) << c.name;
+    EXPECT_EQ(placed.right - placed.left, c.dialog.right - c.dialog.left) << c.name;
+    EXPECT_EQ(placed.bottom - placed.top, c.dialog.bottom - c.dialog.top) << c.name;
+  }
+}
+
 }  // namespace

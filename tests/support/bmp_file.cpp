@@ -37,7 +37,7 @@ bool ReadBmpSize(const std::string& path, BmpSize* size) {
 
 bool WriteBmp24(const std::string& path, int32_t width, int32_t height,
                 const std::vector<uint8_t>& rows) {
-  uint32_t dataSize = static_cast<uint32_t>(RowSize(width) * height);
+  uint32_t dataSize = static_cast<uint32_t>(RowSize(width) * (height < 0 ? -height : height));
   if (rows.size() != dataSize) return false;
   std::vector<unsigned char> out;
   out.push_back('B');

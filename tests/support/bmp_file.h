@@ -14,7 +14,8 @@ struct BmpSize {
 // False when the file is missing or is not a BMP with a 40-byte (or later) header.
 bool ReadBmpSize(const std::string& path, BmpSize* size);
 
-// `rows` holds blue, green, red bytes, the bottom row first, each row padded to 4 bytes.
+// `rows` holds blue, green, red bytes, the bottom row first (the top row first for a negative
+// `height`), each row padded to 4 bytes.
 bool WriteBmp24(const std::string& path, int32_t width, int32_t height,
                 const std::vector<uint8_t>& rows);
 

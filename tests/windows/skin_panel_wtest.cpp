@@ -227,7 +227,7 @@ TEST_F(SkinPanelTest, DefaultSkinHasTheFourCommandButtonsWithTooltips) {
     ASSERT_TRUE(panel.controls[i]) << i;
     EXPECT_EQ(panel.controls[i]->index, i);
     EXPECT_EQ(panel.controls[i]->kind, ControlKind::PUSHBUTTON);
-    EXPECT_NE(panel.controls[i]->bitmap, nullptr);
+    EXPECT_NE(panel.controls[i]->bitmap.Handle(), nullptr);
     EXPECT_STREQ(panel.controls[i]->tooltip, tooltips[i]);
   }
   EXPECT_FALSE(panel.controls[4]);
@@ -261,7 +261,7 @@ TEST_F(SkinPanelTest, TestSkinGivesTextNoToolAndFollowsKeysPastGaps) {
   EXPECT_EQ(panel.controls[3]->kind, ControlKind::TEXT);
   EXPECT_STREQ(panel.controls[3]->text, "test_skin\\CPU");
   EXPECT_EQ(panel.controls[3]->textColor, 0x0000FFu);
-  EXPECT_EQ(panel.controls[3]->bitmap, nullptr);
+  EXPECT_EQ(panel.controls[3]->bitmap.Handle(), nullptr);
   EXPECT_EQ(SendMessageA(panel.tooltipWindow, TTM_GETTOOLCOUNT, 0, 0), 3);
   EXPECT_EQ(panel.regions[0].right, 50);
   EXPECT_TRUE(IsRectEmpty(&panel.regions[3]));
@@ -434,6 +434,25 @@ TEST_F(SkinPanelTest, ReadoutRepaintsOnlyWhatChanges) {
   EXPECT_TRUE(SameRect(dirty, RECT{82, 60, 102, 94})) << "the last of Digits=...,28,60,20,34,3,27";
 }
 
+TEST_F(SkinPanelTest, TopDownBackgroundShowsTheRightWayUp) {
+  CreateDirectoryA("top_down_skin", nullptr);
+  // 60 x 40, its rows stored from the top (a negative height): 10 red ones, then blue.
+  std::vector<uint8_t> rows;
+  for (int32_t pixel = 0; pixel < 60 * 40; ++pixel) {
+    for (int32_t shift : {0, 8, 16}) rows.push_back((pixel < 600 ? 0xC02020 : 0x2020C0) >> shift);
+  }
+  ASSERT_TRUE(WriteBmp24("top_down_skin\\back.bmp", 60, -40, rows));
+  WriteTextFile("top_down_skin\\skin.ini",
+                "[MAIN]\r\nBackground1=back.bmp\r\nBackground2=back.bmp\r\n");
+  Load("top_down_skin\\");
+  EXPECT_EQ(panel.loadError, 0);
+  ASSERT_TRUE(BringToFront());
+  Repaint();
+  Screenshot shot(window);
+  EXPECT_EQ(shot.Pixel(30, 5), RGB(0xC0, 0x20, 0x20)) << "the first rows of the file on top";
+  EXPECT_EQ(shot.Pixel(30, 30), RGB(0x20, 0x20, 0xC0));
+}
+
 TEST_F(SkinPanelTest, BrokenSkinLoadsPaintsAndPollsWithoutCrashing) {
   CreateDirectoryA("broken_skin", nullptr);
   WriteSolidBmp24("broken_skin\\tiny.bmp", 3, 3, 0xFFFFFF);
@@ -462,7 +481,7 @@ TEST_F(SkinPanelTest, BrokenSkinLoadsPaintsAndPollsWithoutCrashing) {
 
   Load("broken_skin\\");
   EXPECT_EQ(panel.loadError, 1);
-  EXPECT_EQ(panel.background1, nullptr);
+  EXPECT_EQ(panel.background1.Handle(), nullptr);
   EXPECT_EQ(panel.controlCount, 256);
   EXPECT_TRUE(SameRect(WindowArea(window), RECT{CREATED_X, CREATED_Y, CREATED_X + CREATED_WIDTH,
                                                 CREATED_Y + CREATED_HEIGHT}));

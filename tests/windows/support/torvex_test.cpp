@@ -1,14 +1,18 @@
 #include "windows/support/torvex_test.h"
 
+#include <algorithm>
 #include <string>
 
 #include "windows/support/user_input.h"
 
 namespace {
 
+// Also the name of the test's folder: the slashes of a parameterised test's name become dashes.
 std::string CurrentTestName() {
   const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
-  return std::string(test->test_suite_name()) + "." + test->name();
+  std::string name = std::string(test->test_suite_name()) + "." + test->name();
+  std::replace(name.begin(), name.end(), '/', '-');
+  return name;
 }
 
 }  // namespace
