@@ -36,6 +36,19 @@ void ExpectOnWorkArea(HWND dialog, const char* name) {
       << name << " at " << rect.left << "," << rect.top << "," << rect.right << "," << rect.bottom;
 }
 
+// Every control of `dialog` lies inside its client area: none is cut off at the scale.
+void ExpectControlsInside(HWND dialog, const char* name) {
+  RECT client{};
+  GetClientRect(dialog, &client);
+  MapWindowPoints(dialog, nullptr, reinterpret_cast<POINT*>(&client), 2);
+  for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    const RECT r = WindowRect(child);
+    EXPECT_TRUE(!IsWindowVisible(child) || (r.left >= client.left && r.top >= client.top &&
+                                            r.right <= client.right && r.bottom <= client.bottom))
+        << name << " control " << GetDlgCtrlID(child);
+  }
+}
+
 // How many pixels of `area` of `shot` differ from the bitmap file `art` shown `times` its size.
 int64_t DifferencesFromArt(const Screenshot& shot, const char* art, int times, const RECT& area) {
   HBITMAP bitmap = static_cast<HBITMAP>(
@@ -121,6 +134,7 @@ TEST_P(TorvexAtDpi, WindowScalesAndEveryDialogLiesOnTheScreen) {
     HWND dialog = torvex.WaitForDialog(caption, 5000);
     ASSERT_NE(dialog, nullptr) << caption;
     ExpectOnWorkArea(dialog, caption);
+    ExpectControlsInside(dialog, caption);
     EXPECT_EQ(WindowRect(dialog).left, CentredPosition(dialog, window).x) << caption;
     std::string shot = opening.name + std::to_string(dpi) + "dpi.bmp";
     RedrawWindow(dialog, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);  // drawn whole

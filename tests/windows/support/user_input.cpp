@@ -74,15 +74,22 @@ void PressAt(HWND window, int clientX, int clientY) {
 }
 
 RECT DragFrom(HWND window, int clientX, int clientY, int dx, int dy) {
-  const POINT start = ScreenPoint(window, clientX, clientY);
+  const POINT press = ScreenPoint(window, clientX, clientY);
+  RECT before{};
+  GetWindowRect(window, &before);
   PressAt(window, clientX, clientY);
-  // A dialog starts its move on a mouse move with the button held, which the press alone does
-  // not give: a move onto the press point gives one without going anywhere (the skin's poll starts
-  // its move on its own). Either way the move loop measures from the press point.
-  SendMouseAt(start, 0);
+  // A dialog starts its move on the first pointer move with the button held (the skin's poll on
+  // the press itself), and Wine may or may not add a move of its own after the press: the loop
+  // may measure from the press point or from this one. A move down by PROBE pixels then shows
+  // once the loop has followed it, wherever it measures from; the drag is counted from there.
+  constexpr int PROBE = 5;
+  SendMouseAt({press.x + 1, press.y}, 0);
   WaitUntil([&] { return IsMovingWindow(window); });
+  const POINT start = {press.x + 1, press.y + PROBE};
+  SendMouseAt(start, 0);
   RECT loopStart{};
-  GetWindowRect(window, &loopStart);
+  WaitUntil(
+      [&] { return GetWindowRect(window, &loopStart) && loopStart.top - before.top == PROBE; });
   const int steps = 10;
   POINT at = start;
   for (int step = 1; step <= steps; ++step) {

@@ -29,7 +29,7 @@ void PressAt(HWND window, int clientX, int clientY);
 // Presses the left button at a point, waits for the window move it starts, moves by (dx, dy) in
 // steps while the button is held, releases, and waits for the move to end (a move that does not
 // end within a few seconds is left to the caller to notice). Returns the window's place when the
-// move began: the window has moved by (dx, dy) from there.
+// drag began: the window has moved by (dx, dy) from there.
 RECT DragFrom(HWND window, int clientX, int clientY, int dx, int dy);
 
 // A right-button press and release at a point of `window`'s client area.
