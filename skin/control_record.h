@@ -26,6 +26,8 @@ struct SkinRect {
   int32_t top = 0;
   int32_t right = 0;
   int32_t bottom = 0;
+
+  bool operator==(const SkinRect&) const = default;
 };
 
 // The fields of a SkinControl that carry no Win32 handle, in the order the control holds them;

@@ -7,10 +7,6 @@
 
 namespace {
 
-bool SameRect(const SkinRect& a, const SkinRect& b) {
-  return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
-}
-
 TEST(SkinScale, CoordinatesScaleByTheDpiToTheNearestPixel) {
   struct Case {
     int32_t value, dpi, scaled;
@@ -42,7 +38,7 @@ TEST(SkinScale, RectanglesScaleByTheirEdges) {
       {{336, 92, 400, 132}, 144, {504, 138, 600, 198}},  // the default skin's quit control
   };
   for (const Case& c : cases) {
-    EXPECT_TRUE(SameRect(ScaleRectToDpi(c.rect, c.dpi), c.scaled))
+    EXPECT_EQ(ScaleRectToDpi(c.rect, c.dpi), c.scaled)
         << c.rect.left << "," << c.rect.top << " at " << c.dpi;
   }
 }
@@ -62,7 +58,7 @@ TEST(SkinScale, ADpiChangeTakesTheSuggestedCornerAndTheSkinsSizeAtTheNewDpi) {
   };
   for (const Case& c : cases) {
     SkinRect placed = RescaledWindowRect(c.skinWidth, c.skinHeight, c.dpi, c.suggested);
-    EXPECT_TRUE(SameRect(placed, c.placed)) << c.name;
+    EXPECT_EQ(placed, c.placed) << c.name;
   }
 }
 
@@ -141,8 +137,8 @@ TEST(SkinScale, EachFrameOfAStripFillsItsOwnCell) {
     EXPECT_EQ(plan.height, c.height) << c.name;
     ASSERT_EQ(plan.count, c.count) << c.name;
     if (plan.count == 0) continue;
-    EXPECT_TRUE(SameRect(plan.frames[plan.count - 1].source, c.lastSource)) << c.name;
-    EXPECT_TRUE(SameRect(plan.frames[plan.count - 1].target, c.lastTarget)) << c.name;
+    EXPECT_EQ(plan.frames[plan.count - 1].source, c.lastSource) << c.name;
+    EXPECT_EQ(plan.frames[plan.count - 1].target, c.lastTarget) << c.name;
     for (int32_t i = 0; i < plan.count; ++i) {
       EXPECT_EQ(plan.frames[i].target.left, i * c.cellWidth) << c.name << " frame " << i;
     }
