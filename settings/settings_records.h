@@ -71,6 +71,8 @@ struct RecordRect {
   int32_t top;
   int32_t right;
   int32_t bottom;
+
+  bool operator==(const RecordRect&) const = default;
 };
 
 constexpr size_t DISPLAY_ITEM_RECORD_SIZE = 292;

@@ -26,24 +26,13 @@ int Scaled(int value, int dpi) {
   return value * dpi / 96;  // exact for the even coordinates used here
 }
 
-// Every dialog of the program lies wholly within the work area of the one screen.
-void ExpectOnWorkArea(HWND dialog, const char* name) {
-  RECT rect = WindowRect(dialog), area{};
-  SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
-  EXPECT_TRUE(rect.left >= area.left && rect.top >= area.top && rect.right <= area.right &&
-              rect.bottom <= area.bottom)
-      << name << " at " << rect.left << "," << rect.top << "," << rect.right << "," << rect.bottom;
-}
-
 // Every control of `dialog` lies inside its client area: none is cut off at the scale.
 void ExpectControlsInside(HWND dialog, const char* name) {
   RECT client{};
   GetClientRect(dialog, &client);
   MapWindowPoints(dialog, nullptr, reinterpret_cast<POINT*>(&client), 2);
   for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-    const RECT r = WindowRect(child);
-    EXPECT_TRUE(!IsWindowVisible(child) || (r.left >= client.left && r.top >= client.top &&
-                                            r.right <= client.right && r.bottom <= client.bottom))
+    EXPECT_TRUE(!IsWindowVisible(child) || Contains(client, WindowRect(child)))
         << name << " control " << GetDlgCtrlID(child);
   }
 }
@@ -112,7 +101,7 @@ TEST_P(TorvexAtDpi, WindowScalesAndEveryDialogLiesOnTheScreen) {
   ASSERT_TRUE(Start());
   HWND search = torvex.WaitForDialog(SEARCH_CAPTION);
   ASSERT_NE(search, nullptr);
-  ExpectOnWorkArea(search, SEARCH_CAPTION);
+  EXPECT_TRUE(IsOnWorkArea(search));
   PostMessageA(search, WM_COMMAND, IDOK, 0);
   ASSERT_NE(window = torvex.MainWindow(), nullptr);
   ASSERT_TRUE(WaitUntil([&] { return WindowRect(window).top == 0; }));
@@ -132,7 +121,7 @@ TEST_P(TorvexAtDpi, WindowScalesAndEveryDialogLiesOnTheScreen) {
     PostMessageA(window, opening.message, opening.command, 0);
     HWND dialog = torvex.WaitForDialog(caption, 5000);
     ASSERT_NE(dialog, nullptr) << caption;
-    ExpectOnWorkArea(dialog, caption);
+    EXPECT_TRUE(IsOnWorkArea(dialog)) << caption;
     ExpectControlsInside(dialog, caption);
     EXPECT_EQ(WindowRect(dialog).left, CentredPosition(dialog, window).x) << caption;
     std::string shot = opening.name + std::to_string(dpi) + "dpi.bmp";

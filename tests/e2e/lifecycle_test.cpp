@@ -89,17 +89,12 @@ TEST_F(TorvexDay, SleepsWakesAndAQuitInsideASearch) {
 
   SleepAndWake(true);
   ULONGLONG woke = GetTickCount64();
-  RECT work{};
-  SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
   for (auto [message, wParam] :
        {std::pair<UINT, WPARAM>{WM_DISPLAYCHANGE, 32}, {WM_SETTINGCHANGE, SPI_SETWORKAREA}}) {
     SetWindowPos(window, nullptr, 3000, 2000, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     ASSERT_EQ(WindowRect(window).left, 3000);
     ASSERT_TRUE(Send(message, wParam));
-    RECT r = WindowRect(window);
-    EXPECT_TRUE(r.left >= work.left && r.top >= work.top && r.right <= work.right &&
-                r.bottom <= work.bottom)
-        << message;
+    EXPECT_TRUE(IsOnWorkArea(window)) << message;
   }
   HWND box = nullptr;
   EXPECT_EQ(torvex.WaitForMessageBox(&box, SETTLE_PERIOD_MS + 3000),

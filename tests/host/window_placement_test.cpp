@@ -27,15 +27,12 @@ TEST(WindowPlacement, HalfInAWorkAreaStaysElseComesInKeepingItsSize) {
       {"as far out as coordinates go", INT32_MAX - W, INT32_MIN, 2304 - W, 0},
   };
   for (const Case& c : cases) {
-    RecordRect placed = PlaceOnWorkArea({c.left, c.top, c.left + W, c.top + H}, SCREENS, 2);
-    EXPECT_EQ(placed.left, c.placedLeft) << c.name;
-    EXPECT_EQ(placed.top, c.placedTop) << c.name;
-    EXPECT_EQ(placed.right - placed.left, W) << c.name;
-    EXPECT_EQ(placed.bottom - placed.top, H) << c.name;
+    EXPECT_EQ(PlaceOnWorkArea({c.left, c.top, c.left + W, c.top + H}, SCREENS, 2),
+              (RecordRect{c.placedLeft, c.placedTop, c.placedLeft + W, c.placedTop + H}))
+        << c.name;
   }
-  RecordRect larger = PlaceOnWorkArea({-3000, -3000, 0, 0}, SCREENS, 1);
-  EXPECT_EQ(larger.left, 0) << "a window larger than the area keeps its corner in it";
-  EXPECT_EQ(larger.top, 0);
+  EXPECT_EQ(PlaceOnWorkArea({-3000, -3000, 0, 0}, SCREENS, 1), (RecordRect{0, 0, 3000, 3000}))
+      << "a window larger than the area keeps its corner in it";
 }
 
 TEST(WindowPlacement, ADialogComesWhollyOntoItsMonitorsWorkAreaCaptionFirst) {
@@ -58,11 +55,11 @@ TEST(WindowPlacement, ADialogComesWhollyOntoItsMonitorsWorkAreaCaptionFirst) {
        0},
   };
   for (const Case& c : cases) {
-    RecordRect placed = PlaceWhollyOnWorkArea(c.dialog, SCREENS, 2);
-    EXPECT_EQ(placed.left, c.placedLeft) << c.name;
-    EXPECT_EQ(placed.top, c.placedTop) << c.name;
-    EXPECT_EQ(placed.right - placed.left, c.dialog.right - c.dialog.left) << c.name;
-    EXPECT_EQ(placed.bottom - placed.top, c.dialog.bottom - c.dialog.top) << c.name;
+    const RecordRect& d = c.dialog;
+    EXPECT_EQ(PlaceWhollyOnWorkArea(d, SCREENS, 2),
+              (RecordRect{c.placedLeft, c.placedTop, c.placedLeft + (d.right - d.left),
+                          c.placedTop + (d.bottom - d.top)}))
+        << c.name;
   }
 }
 

@@ -58,6 +58,10 @@ class TorvexTest : public ::testing::Test {
 };
 
 RECT WindowRect(HWND window);
+// Whether `inner` lies wholly within `outer`.
+bool Contains(const RECT& outer, const RECT& inner);
+// Whether `window` lies wholly within the work area of the one screen.
+bool IsOnWorkArea(HWND window);
 POINT CentreOf(const RECT& rect);
 // Where the top-left corner of `box` belongs when it is centred over `frame`.
 POINT CentredPosition(HWND box, HWND frame);
