@@ -10,7 +10,7 @@ have_pkg() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok
 # Both MinGW-w64 compilers: the 32-bit build is the program handed out, the 64-bit one is what the
 # tests run under 64-bit Wine (wine64), which works also where the kernel runs no 32-bit code.
 # wine32 serves TORVEX_WINE_PRESET=windows on machines that can run 32-bit programs.
-PACKAGES=(cmake make g++ googletest libgtest-dev clang-14 libclang-rt-14-dev
+PACKAGES=(cmake make ninja-build g++ googletest libgtest-dev clang-14 libclang-rt-14-dev
           g++-mingw-w64-i686-posix binutils-mingw-w64-i686
           g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
           wine wine64 wine32:i386 xvfb python3 nsis)

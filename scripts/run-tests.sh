@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Builds and runs every test: the host logic tests (with sanitizers), then the Windows build and
-# its tests under Wine; while those run (they mostly wait for windows and the meter), a short run
-# of each fuzz harness and the 32-bit program's build go on beside them at the lowest priority.
+# Builds and runs every test. The Windows build and its tests under Wine are the long path; beside
+# them, at the lowest priority, go the host logic tests (with sanitizers), a short run of each fuzz
+# harness and the 32-bit program's build: they take the CPU the Windows build leaves and most of it
+# while the Windows tests run (those mostly wait for windows and the meter).
 # Ends with one summary line; exits non-zero on any failure.
 set -uo pipefail
 cd "$(dirname "$0")/.."
@@ -48,29 +49,36 @@ build_program() {
   fi
 }
 
-# The fuzz runs and the 32-bit build, at the lowest priority so that they take only what the
-# Windows tests leave. Their output goes to logs, shown at the end.
+# The host tests, the fuzz runs and the 32-bit build, at the lowest priority so that they take
+# only what the Windows build and tests leave. Their output goes to logs, shown at the end.
 build_beside() {
   renice -n 19 "$BASHPID" >/dev/null
+  run_preset host >build/host-beside.log 2>&1
   run_preset fuzz >build/fuzz-beside.log 2>&1
   [ "$wine_preset" = windows ] || build_program >>build/fuzz-beside.log 2>&1
 }
 
+# Shows what went on beside: the test logs, and any build error.
+show_beside() {
+  local preset
+  for preset in host fuzz; do
+    if [ -f "build/ctest-$preset.log" ]; then cat "build/ctest-$preset.log"; fi
+    grep -v '^\[' "build/$preset-beside.log" | grep -iE 'error|failed|does not build' || true
+  done
+}
+
 rm -f build/ctest-*.log
 wine_preset=$(scripts/wine-preset.sh)
-run_preset host
-cat build/ctest-host.log
+build_beside &
+beside=$!
 if configure_and_build "$wine_preset"; then
-  build_beside &
-  beside=$!
   run_ctest "$wine_preset"
   cat "build/ctest-$wine_preset.log"
-  wait "$beside"
-  if [ -f build/ctest-fuzz.log ]; then cat build/ctest-fuzz.log; fi
-  grep -v '^\[' build/fuzz-beside.log | grep -iE 'error|failed|does not build' || true
 else
   count 0 1
 fi
+wait "$beside"
+show_beside
 read -r passed failed < <(awk '{p += $1; f += $2} END {print p + 0, f + 0}' "$tally")
 echo "summary: $passed passed, $failed failed"
 [ "$failed" -eq 0 ]
