@@ -82,11 +82,13 @@ RECT DragFrom(HWND window, int clientX, int clientY, int dx, int dy) {
   // the press itself), and Wine may or may not add a move of its own after the press: the loop
   // may measure from the press point or from this one. A move down by PROBE pixels then shows
   // once the loop has followed it, wherever it measures from; the drag is counted from there.
+  // The pointer rests after the probe, so it is sent as every resting move is: twice, or Wine may
+  // take it back and the window with it.
   constexpr int PROBE = 5;
   SendMouseAt({press.x + 1, press.y}, 0);
   WaitUntil([&] { return IsMovingWindow(window); });
   const POINT start = {press.x + 1, press.y + PROBE};
-  SendMouseAt(start, 0);
+  MoveTo(start);
   RECT loopStart{};
   WaitUntil(
       [&] { return GetWindowRect(window, &loopStart) && loopStart.top - before.top == PROBE; });
