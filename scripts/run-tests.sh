@@ -13,13 +13,16 @@ tally=build/test-tally
 # Adds one line to the tally: "<passed> <failed>".
 count() { echo "$1 $2" >>"$tally"; }
 
-configure_and_build() {
-  local preset=$1
-  if ! cmake --preset "$preset" >"build/configure-$preset.log" 2>&1; then
-    cat "build/configure-$preset.log"; echo "$preset: configure failed"; return 1
-  fi
-  cmake --build --preset "$preset" || { echo "$preset: build failed"; return 1; }
+configure() {
+  cmake --preset "$1" >"build/configure-$1.log" 2>&1 && return 0
+  cat "build/configure-$1.log"; echo "$1: configure failed"; return 1
 }
+
+build() {
+  cmake --build --preset "$1" || { echo "$1: build failed"; return 1; }
+}
+
+configure_and_build() { configure "$1" && build "$1"; }
 
 run_ctest() {
   local preset=$1 log="build/ctest-$1.log" line
@@ -67,13 +70,32 @@ show_beside() {
   done
 }
 
+# Brings both Wine slots of the Windows tests up (their ctest fixture then finds them running), or
+# takes them down.
+wine_slots() {
+  local slot
+  for slot in 0 1; do
+    TORVEX_WINE_SLOT=$slot tests/wine/wine-env.sh "$1" "build/$wine_preset" </dev/null >/dev/null 2>&1
+  done
+}
+
 rm -f build/ctest-*.log
 wine_preset=$(scripts/wine-preset.sh)
 build_beside &
 beside=$!
-if configure_and_build "$wine_preset"; then
-  run_ctest "$wine_preset"
-  cat "build/ctest-$wine_preset.log"
+if configure "$wine_preset"; then
+  # A new Wine prefix takes about 20 s, mostly waiting: it is made while the build runs.
+  wine_slots up &
+  wine_up=$!
+  if build "$wine_preset"; then
+    wait "$wine_up"
+    run_ctest "$wine_preset"
+    cat "build/ctest-$wine_preset.log"
+  else
+    wait "$wine_up"
+    wine_slots down
+    count 0 1
+  fi
 else
   count 0 1
 fi
