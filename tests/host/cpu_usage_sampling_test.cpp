@@ -12,7 +12,7 @@
 
 namespace {
 
-constexpr int64_t PERIOD = 8000000;  // 800 ms in 100 ns units
+constexpr int64_t SAMPLE_PERIOD = 8000000;  // 800 ms in 100 ns units
 constexpr int32_t QUERY_OK = 0;
 
 // A scripted system: a version, a queue of blocks (the last one repeats) and system times.
@@ -110,8 +110,9 @@ TEST(CpuUsageSampling, UnsupportedSystemsAnswerMinusOneWithoutAQuery) {
 
 TEST(CpuUsageSampling, ProcessorTotalGivesTheFigure) {
   FakeCpuSystem system;
-  system.blocks = {ProcessorBlock(5000, 1000), ProcessorBlock(5000 + PERIOD / 4, 1000 + PERIOD),
-                   ProcessorBlock(5000 + PERIOD / 4, 1000 + 2 * PERIOD)};
+  system.blocks = {ProcessorBlock(5000, 1000),
+                   ProcessorBlock(5000 + SAMPLE_PERIOD / 4, 1000 + SAMPLE_PERIOD),
+                   ProcessorBlock(5000 + SAMPLE_PERIOD / 4, 1000 + 2 * SAMPLE_PERIOD)};
   system.times = {{1, 2, 3}};
   CpuUsageSampler sampler;
   CpuUsagePlatform platform = system.Platform();
@@ -128,7 +129,7 @@ TEST(CpuUsageSampling, ProcessorTotalGivesTheFigure) {
 TEST(CpuUsageSampling, Nt4ReadsTheSystemObject) {
   FakeCpuSystem system;
   system.version = {true, PLATFORM_WIN32_NT, 4};
-  system.blocks = {SystemBlock(0, 0), SystemBlock(PERIOD / 2, PERIOD)};
+  system.blocks = {SystemBlock(0, 0), SystemBlock(SAMPLE_PERIOD / 2, SAMPLE_PERIOD)};
   CpuUsageSampler sampler;
   CpuUsagePlatform platform = system.Platform();
   EXPECT_EQ(TakeCpuUsageSample(sampler, platform), 0);
@@ -139,7 +140,7 @@ TEST(CpuUsageSampling, Nt4ReadsTheSystemObject) {
 // Wine publishes a block with no objects: the idle arithmetic would say 100 on every call.
 TEST(CpuUsageSampling, WithoutTheCounterTheSystemTimesGiveTheFigure) {
   PerfBlock blocks[] = {
-      EmptyBlock(PERIOD),
+      EmptyBlock(SAMPLE_PERIOD),
       PerfBlockBuilder().AddObject({238, {6}, {}, {{u"0", {5}}}}).Build(),  // no "_Total"
       PerfBlockBuilder().AddObject({238, {142}, {}, {{u"_Total", {5}}}}).Build(),
   };
@@ -167,9 +168,9 @@ std::deque<SystemTimesSample> BusyTimes(int samples) {
 // PERF_DATA_RECHECK_SAMPLES samples; the source switches both ways, each switch starting afresh.
 TEST(CpuUsageSampling, TheSourceSwitchesBothWaysAndAMissingCounterIsLookedForNowAndThen) {
   FakeCpuSystem system;
-  system.blocks = {ProcessorBlock(0, 0), ProcessorBlock(PERIOD / 4, PERIOD), EmptyBlock(0),
-                   ProcessorBlock(PERIOD, 3 * PERIOD),
-                   ProcessorBlock(PERIOD + PERIOD / 2, 4 * PERIOD)};
+  system.blocks = {ProcessorBlock(0, 0), ProcessorBlock(SAMPLE_PERIOD / 4, SAMPLE_PERIOD),
+                   EmptyBlock(0), ProcessorBlock(SAMPLE_PERIOD, 3 * SAMPLE_PERIOD),
+                   ProcessorBlock(SAMPLE_PERIOD + SAMPLE_PERIOD / 2, 4 * SAMPLE_PERIOD)};
   system.times = BusyTimes(PERF_DATA_RECHECK_SAMPLES + 1);
   CpuUsageSampler sampler;
   CpuUsagePlatform platform = system.Platform();
@@ -187,7 +188,7 @@ TEST(CpuUsageSampling, TheSourceSwitchesBothWaysAndAMissingCounterIsLookedForNow
 
 TEST(CpuUsageSampling, OnlyEveryFewMinutesDoesAnEmptyBlockCostAQuery) {
   FakeCpuSystem system;
-  system.blocks = {EmptyBlock(PERIOD)};
+  system.blocks = {EmptyBlock(SAMPLE_PERIOD)};
   system.times = BusyTimes(3 * PERF_DATA_RECHECK_SAMPLES + 3);
   CpuUsageSampler sampler;
   CpuUsagePlatform platform = system.Platform();
