@@ -2,35 +2,16 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <vector>
+
+#include "support/bmp_file.h"
 
 namespace {
 
-// The first 54 bytes of a bitmap file with an information header and no colour table.
-std::vector<uint8_t> InfoHeader(int32_t width, int32_t height, uint16_t bits,
-                                uint32_t compression = 0, uint32_t imageBytes = 0) {
-  std::vector<uint8_t> header(BITMAP_HEADER_BYTES, 0);
-  auto put = [&header](size_t at, uint32_t value, size_t size) {
-    std::memcpy(&header[at], &value, size);
-  };
-  header[0] = 'B';
-  header[1] = 'M';
-  put(10, 54, 4);  // the pixels' offset
-  put(14, 40, 4);
-  put(18, static_cast<uint32_t>(width), 4);
-  put(22, static_cast<uint32_t>(height), 4);
-  put(26, 1, 2);
-  put(28, bits, 2);
-  put(30, compression, 4);
-  put(34, imageBytes, 4);
-  return header;
-}
-
 TEST(BitmapFileCheck, AFileMustHoldThePixelsItsHeaderClaims) {
   // 400 by 200 at 24 bits: rows of 1200 bytes; 3 by 2 at 24 bits: rows padded from 9 to 12.
-  const std::vector<uint8_t> skin = InfoHeader(400, 200, 24);
-  const std::vector<uint8_t> small = InfoHeader(3, 2, 24);
+  const std::vector<uint8_t> skin = BmpHeader(400, 200, 24);
+  const std::vector<uint8_t> small = BmpHeader(3, 2, 24);
   std::vector<uint8_t> core = {
       'B', 'M', 0, 0, 0, 0, 0, 0, 0, 0, 26, 0, 0,
       0,   12,  0, 0, 0, 4, 0, 2, 0, 1, 0,  8, 0};  // 4 by 2 at 8 bits, 8 bytes
@@ -51,17 +32,17 @@ TEST(BitmapFileCheck, AFileMustHoldThePixelsItsHeaderClaims) {
       {"cut to a third", skin, 54, (54 + 240000) / 3, false},
       {"padded rows", small, 54, 54 + 24, true},
       {"padded rows, short by the padding", small, 54, 54 + 18, false},
-      {"rows from the top", InfoHeader(400, -200, 24), 54, 54 + 240000, true},
-      {"absurd size, tiny file", InfoHeader(12000, 12000, 24), 54, 254, false},
-      {"largest claim", InfoHeader(INT32_MAX, INT32_MIN, 32), 54, 1 << 20, false},
-      {"largest claim, largest file", InfoHeader(INT32_MAX, INT32_MIN, 32), 54, UINT64_MAX, true},
-      {"zero width", InfoHeader(0, 10, 24), 54, 1000, false},
-      {"negative width", InfoHeader(-4, 10, 24), 54, 1000, false},
-      {"zero height", InfoHeader(4, 0, 24), 54, 1000, false},
-      {"no such depth", InfoHeader(4, 4, 7), 54, 1000, false},
-      {"run-length data within the file", InfoHeader(400, 200, 8, 1, 900), 54, 54 + 900, true},
-      {"run-length data past the end", InfoHeader(400, 200, 8, 1, 901), 54, 54 + 900, false},
-      {"run-length data of no stated size", InfoHeader(400, 200, 8, 1, 0), 54, 5000, false},
+      {"rows from the top", BmpHeader(400, -200, 24), 54, 54 + 240000, true},
+      {"absurd size, tiny file", BmpHeader(12000, 12000, 24), 54, 254, false},
+      {"largest claim", BmpHeader(INT32_MAX, INT32_MIN, 32), 54, 1 << 20, false},
+      {"largest claim, largest file", BmpHeader(INT32_MAX, INT32_MIN, 32), 54, UINT64_MAX, true},
+      {"zero width", BmpHeader(0, 10, 24), 54, 1000, false},
+      {"negative width", BmpHeader(-4, 10, 24), 54, 1000, false},
+      {"zero height", BmpHeader(4, 0, 24), 54, 1000, false},
+      {"no such depth", BmpHeader(4, 4, 7), 54, 1000, false},
+      {"run-length data within the file", BmpHeader(400, 200, 8, 1, 900), 54, 54 + 900, true},
+      {"run-length data past the end", BmpHeader(400, 200, 8, 1, 901), 54, 54 + 900, false},
+      {"run-length data of no stated size", BmpHeader(400, 200, 8, 1, 0), 54, 5000, false},
       {"core header", core, core.size(), 26 + 8, true},
       {"core header, short", core, core.size(), 26 + 7, false},
       {"core header cut before its depth", core, 20, 1000, false},
@@ -77,7 +58,7 @@ TEST(BitmapFileCheck, AFileMustHoldThePixelsItsHeaderClaims) {
 
 // What the log tells a user whose skin bitmap was refused.
 TEST(BitmapFileCheck, EachRefusalHasItsReason) {
-  const std::vector<uint8_t> skin = InfoHeader(400, 200, 24);
+  const std::vector<uint8_t> skin = BmpHeader(400, 200, 24);
   std::vector<uint8_t> notBitmap = skin;
   notBitmap[0] = 'P';
   struct Case {
@@ -87,8 +68,8 @@ TEST(BitmapFileCheck, EachRefusalHasItsReason) {
   } cases[] = {
       {skin, 54 + 240000, BitmapFileFault::NONE},
       {notBitmap, 54 + 240000, BitmapFileFault::NOT_A_BITMAP},
-      {InfoHeader(0, 200, 24), 54 + 240000, BitmapFileFault::BAD_HEADER},
-      {InfoHeader(400, 200, 8, 1, 0), 5000, BitmapFileFault::BAD_HEADER},
+      {BmpHeader(0, 200, 24), 54 + 240000, BitmapFileFault::BAD_HEADER},
+      {BmpHeader(400, 200, 8, 1, 0), 5000, BitmapFileFault::BAD_HEADER},
       {skin, 54 + 1000, BitmapFileFault::CUT_SHORT},
       {skin, 20, BitmapFileFault::CUT_SHORT},  // ends inside the header
   };

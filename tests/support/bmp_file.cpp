@@ -8,12 +8,12 @@ uint32_t Little32(const unsigned char* bytes) {
   return bytes[0] | bytes[1] << 8 | bytes[2] << 16 | static_cast<uint32_t>(bytes[3]) << 24;
 }
 
-void Put16(std::vector<unsigned char>& out, uint32_t value) {
+void Put16(std::vector<uint8_t>& out, uint32_t value) {
   out.push_back(value & 0xFF);
   out.push_back((value >> 8) & 0xFF);
 }
 
-void Put32(std::vector<unsigned char>& out, uint32_t value) {
+void Put32(std::vector<uint8_t>& out, uint32_t value) {
   Put16(out, value & 0xFFFF);
   Put16(out, value >> 16);
 }
@@ -35,27 +35,31 @@ bool ReadBmpSize(const std::string& path, BmpSize* size) {
   return true;
 }
 
-bool WriteBmp24(const std::string& path, int32_t width, int32_t height,
-                const std::vector<uint8_t>& rows) {
-  uint32_t dataSize = static_cast<uint32_t>(RowSize(width) * (height < 0 ? -height : height));
-  if (rows.size() != dataSize) return false;
-  std::vector<unsigned char> out;
-  out.push_back('B');
-  out.push_back('M');
-  Put32(out, 54 + dataSize);
+std::vector<uint8_t> BmpHeader(int32_t width, int32_t height, uint16_t bits, uint32_t compression,
+                               uint32_t imageBytes) {
+  std::vector<uint8_t> out = {'B', 'M'};
+  Put32(out, 54 + imageBytes);
   Put32(out, 0);
   Put32(out, 54);
   Put32(out, 40);
   Put32(out, static_cast<uint32_t>(width));
   Put32(out, static_cast<uint32_t>(height));
   Put16(out, 1);
-  Put16(out, 24);
-  Put32(out, 0);
-  Put32(out, dataSize);
+  Put16(out, bits);
+  Put32(out, compression);
+  Put32(out, imageBytes);
   Put32(out, 2835);
   Put32(out, 2835);
   Put32(out, 0);
   Put32(out, 0);
+  return out;
+}
+
+bool WriteBmp24(const std::string& path, int32_t width, int32_t height,
+                const std::vector<uint8_t>& rows) {
+  uint32_t dataSize = static_cast<uint32_t>(RowSize(width) * (height < 0 ? -height : height));
+  if (rows.size() != dataSize) return false;
+  std::vector<uint8_t> out = BmpHeader(width, height, 24, 0, dataSize);
   out.insert(out.end(), rows.begin(), rows.end());
   std::ofstream file(path, std::ios::binary | std::ios::trunc);
   file.write(reinterpret_cast<const char*>(out.data()), static_cast<std::streamsize>(out.size()));
